@@ -1,0 +1,37 @@
+#pragma once
+// The draws archive: the file "Kelmora_4r32.ldr" of 20-byte records and the lookups every part uses.
+// Draws are held oldest first; "row" r counts from the newest draw (row 0).
+
+#include <filesystem>
+
+#include "lottery/types.h"
+
+namespace kelmora::lottery {
+
+constexpr size_t DrawRecordSize = 20;
+
+// Reads the archive file. A missing file gives an empty array. A trailing partial record is ignored.
+// Throws support::Error when the file exists but cannot be read.
+TDrawsArray LoadDrawsFile(const std::filesystem::path& path);
+// Decodes whole records from a byte image (a partial last record is ignored).
+TDrawsArray DecodeDraws(const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> EncodeDraws(const TDrawsArray& draws);
+// Writes every draw in order through a temporary file; throws support::Error on failure, leaving
+// the old file intact.
+void SaveDrawsFile(const std::filesystem::path& path, const TDrawsArray& draws);
+
+// Removes element i; throws support::Error "Запись со индексом %d в файле данных не найдена!"
+// when i is outside the array.
+void DeleteDrawAt(TDrawsArray& draws, int i);
+// Interpolation search that does not rely on ascending numbers; -1 when not found.
+int FindDrawByNumber(const TDrawsArray& draws, int32_t number);
+// Values of the draw at row r; 0 when r is outside the archive.
+TComb CombOfDrawAtRow(const TDrawsArray& draws, int row);
+// 1 for an empty archive; -1 when the row is outside; else that draw's number + 1.
+int32_t NextDrawNumber(const TDrawsArray& draws, int row);
+// The draw just after the current one (row offset - 1), when 0 < offset < count; else nullptr.
+const TDrawRec* HiddenDraw(const TDrawsArray& draws, int offset);
+// Array index of the current draw (row offset), or -1 when outside.
+int CurrentDrawIndex(const TDrawsArray& draws, int offset);
+
+}  // namespace kelmora::lottery

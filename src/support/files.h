@@ -1,0 +1,29 @@
+#pragma once
+// Whole-file reading and safe whole-file writing. A file rewritten whole goes to a temporary file
+// beside it that is renamed over the old one, so a failed save never loses the previous content.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmora::support {
+
+bool FileExists(const std::filesystem::path& path);
+
+// The whole file as bytes. Throws Error with the system's reason when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
+std::string ReadFileText(const std::filesystem::path& path);  // bytes as they are (no conversion)
+
+// Writes the bytes to "<path>.tmp" and renames it over path. Throws Error on failure; the old file
+// is then unchanged and the temporary file removed.
+void WriteFileAtomic(const std::filesystem::path& path, const void* data, size_t size);
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+void WriteFileAtomic(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+
+// Lines of a text (bytes), split at "\n" with a trailing "\r" removed from each line; a final
+// empty line after the last "\n" is not returned.
+std::vector<std::string> SplitLines(std::string_view text);
+
+}  // namespace kelmora::support
