@@ -148,6 +148,13 @@ struct TConfigData {
   bool operator==(const TConfigData&) const = default;
 };
 
+// Formulas of the three shredding statistics and the decimals each keeps.
+struct TShreddingData {
+  std::array<std::string, 3> Formula = {"(n1+n2)/(n3+n4)", "(n3+n4)/(n1+n2)", "(n1+n3)/(n2+n4)"};
+  std::array<uint8_t, 3> Digits = {2, 2, 2};
+  bool operator==(const TShreddingData&) const = default;
+};
+
 // Proxy settings. Mode 0 no proxy, 1 automatic choice from a public list, 2 manual.
 struct TProxy {
   uint8_t Mode = 0;

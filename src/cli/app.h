@@ -1,0 +1,59 @@
+#pragma once
+// The command-line front end: `kelmora SUBCOMMAND ...` over the same data folder as the desktop
+// program. Tables are printed as TSV with the system's column captions.
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/terminal_host.h"
+#include "shell/session.h"
+
+namespace kelmora::cli {
+
+// Exit codes: 0 success, 1 a failure reported on stderr, 2 a usage error.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailure = 1;
+inline constexpr int ExitUsage = 2;
+
+// What every subcommand shares: the global options, the streams and the Session (opened on demand).
+class CliContext {
+ public:
+  CliContext(std::ostream& out, std::ostream& err) : out_(out), err_(err), host_(err) {}
+
+  std::filesystem::path DataDir;
+  std::string DecimalSeparator = ".";
+
+  std::ostream& Out() { return out_; }
+  std::ostream& Err() { return err_; }
+  TerminalHost& Host() { return host_; }
+  // The Session with the view state, the configuration and the archive loaded.
+  shell::Session& OpenSession();
+  // Reports a failure in the system's words (exit code 1).
+  void Fail(std::string_view text);
+  int ExitCode() const { return failed_ || host_.ErrorShown() ? ExitFailure : ExitOk; }
+
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+  TerminalHost host_;
+  std::unique_ptr<shell::Session> session_;
+  bool failed_ = false;
+};
+
+// Prints one TSV line.
+void PrintRow(std::ostream& out, const std::vector<std::string>& cells);
+
+// Each area adds its subcommands to the application.
+void RegisterDrawsCommands(CLI::App& app, CliContext& ctx);
+void RegisterStatusCommands(CLI::App& app, CliContext& ctx);
+void RegisterConfigCommands(CLI::App& app, CliContext& ctx);
+
+// Runs the command line (arguments without the program name).
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kelmora::cli

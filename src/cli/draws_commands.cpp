@@ -1,0 +1,170 @@
+// `kelmora draws ...`, `kelmora status` and `kelmora config ...`.
+
+#include <fmt/format.h>
+
+#include "cli/app.h"
+#include "lottery/comb_ops.h"
+#include "lottery/comb_text.h"
+#include "lottery/draws.h"
+#include "shell/settings.h"
+
+namespace kelmora::cli {
+
+namespace {
+
+constexpr const char* BadCombination = "Введена некорректная комбинация!";
+
+void ListDraws(CliContext& ctx, bool sorted) {
+  auto& session = ctx.OpenSession();
+  auto& out = ctx.Out();
+  PrintRow(out, {"Тираж", "s", "h", "d", "c", "SUM", "Дата тиража"});
+  const auto& draws = session.Draws();
+  for (auto it = draws.rbegin(); it != draws.rend(); ++it) {
+    const lottery::TComb values = sorted ? lottery::SortComb(it->Values) : it->Values;
+    std::vector<std::string> row{std::to_string(it->Number)};
+    int sum = 0;
+    for (int p = 0; p < lottery::PositionCount; ++p) {
+      row.push_back(lottery::ValueToText(lottery::CombValue(values, p)));
+      sum += lottery::CombValue(values, p);
+    }
+    row.push_back(std::to_string(sum));
+    row.push_back(it->Date);
+    PrintRow(out, row);
+  }
+}
+
+// Fields given on the command line for a new or changed draw.
+struct DrawFields {
+  int64_t Number = 0;
+  std::string Values;
+  std::string Date;
+};
+
+// Applies the given fields to the record with the draw dialog's checks; false after a reported failure.
+bool ApplyFields(CliContext& ctx, const DrawFields& fields, bool has_number, bool has_values, bool has_date,
+                 lottery::TDrawRec& draw) {
+  if (has_number) {
+    if (fields.Number < 1 || fields.Number > 2147483647) {
+      ctx.Fail(fmt::format("Некорректный номер тиража: {}!", fields.Number));
+      return false;
+    }
+    draw.Number = static_cast<int32_t>(fields.Number);
+  }
+  if (has_values) {
+    auto comb = shell::ParseDialogValues(fields.Values);
+    if (!comb) {
+      ctx.Fail(BadCombination);
+      return false;
+    }
+    draw.Values = *comb;
+  }
+  if (has_date) {
+    try {
+      draw.Date = lottery::DateToText(lottery::TextToDate(fields.Date));
+    } catch (const std::exception& e) {
+      ctx.Fail(e.what());
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
+  auto* draws = app.add_subcommand("draws", "The draws archive");
+  draws->require_subcommand(1);
+
+  auto* list = draws->add_subcommand("list", "Print the draws, newest first");
+  auto sorted = std::make_shared<bool>(false);
+  list->add_flag("--sorted", *sorted, "Show each draw's values in ascending order");
+  list->callback([&ctx, sorted] { ListDraws(ctx, *sorted); });
+
+  auto fields = std::make_shared<DrawFields>();
+  auto* add = draws->add_subcommand("add", "Append a draw");
+  auto* add_number = add->add_option("--number", fields->Number, "Draw number")->required();
+  add->add_option("--values", fields->Values, "Four values separated by \";\" or \",\"")->required();
+  auto* add_date = add->add_option("--date", fields->Date, "Date dd/mm/yyyy");
+  add->callback([&ctx, fields, add_number, add_date] {
+    auto& session = ctx.OpenSession();
+    lottery::TDrawRec draw = session.NewDrawTemplate();
+    if (!ApplyFields(ctx, *fields, add_number->count() > 0, true, add_date->count() > 0, draw)) return;
+    session.AddDraw(draw);
+  });
+
+  auto row = std::make_shared<int>(0);
+  auto edit_fields = std::make_shared<DrawFields>();
+  auto* edit = draws->add_subcommand("edit", "Change the draw at a list row (0 = newest)");
+  edit->add_option("--row", *row, "List row")->required();
+  auto* edit_number = edit->add_option("--number", edit_fields->Number, "Draw number");
+  auto* edit_values = edit->add_option("--values", edit_fields->Values, "Four values");
+  auto* edit_date = edit->add_option("--date", edit_fields->Date, "Date dd/mm/yyyy");
+  edit->callback([&ctx, row, edit_fields, edit_number, edit_values, edit_date] {
+    auto& session = ctx.OpenSession();
+    const int count = static_cast<int>(session.Draws().size());
+    if (*row < 0 || *row >= count) {
+      ctx.Fail(fmt::format("Запись со индексом {} в файле данных не найдена!", count - 1 - *row));
+      return;
+    }
+    lottery::TDrawRec draw = session.Draws()[count - 1 - *row];
+    try {
+      // A record whose date cannot be read cannot be opened for change.
+      lottery::TextToDate(draw.Date);
+    } catch (const std::exception& e) {
+      ctx.Fail(e.what());
+      return;
+    }
+    if (!ApplyFields(ctx, *edit_fields, edit_number->count() > 0, edit_values->count() > 0,
+                     edit_date->count() > 0, draw))
+      return;
+    session.ChangeDraw(*row, draw);
+  });
+
+  auto numbers = std::make_shared<std::vector<int32_t>>();
+  auto* del = draws->add_subcommand("delete", "Delete the draws with these numbers");
+  del->add_option("--number", *numbers, "Draw numbers")->required()->expected(1, -1);
+  del->callback([&ctx, numbers] { ctx.OpenSession().DeleteDrawNumbers(*numbers); });
+
+  auto file = std::make_shared<std::string>();
+  auto* import = draws->add_subcommand("import", "Append the new draws of a CSV file");
+  import->add_option("FILE", *file, "CSV file")->required();
+  import->callback([&ctx, file] {
+    const int n = ctx.OpenSession().ImportDraws(*file);
+    if (n >= 0) ctx.Out() << n << "\n";
+  });
+
+  auto* exp = draws->add_subcommand("export", "Write the archive to a CSV file");
+  exp->add_option("FILE", *file, "CSV file")->required();
+  exp->callback([&ctx, file] { ctx.OpenSession().ExportDraws(*file); });
+
+  auto* results = draws->add_subcommand("results", "Append the newer draws of an operator's results file");
+  results->add_option("FILE", *file, "Results file (chance_results.csv)")->required();
+  results->callback([&ctx, file] {
+    const int n = ctx.OpenSession().AppendResultsFile(*file);
+    if (n >= 0) ctx.Out() << n << "\n";
+  });
+}
+
+void RegisterStatusCommands(CLI::App& app, CliContext& ctx) {
+  auto offset = std::make_shared<int>(0);
+  auto* status = app.add_subcommand("status", "Print the texts of status panels 0..2");
+  status->add_option("--offset", *offset, "Draws offset")->check(CLI::NonNegativeNumber);
+  status->callback([&ctx, offset] {
+    auto& session = ctx.OpenSession();
+    session.SetDrawsOffset(*offset);
+    for (int panel = 0; panel <= 2; ++panel) ctx.Out() << session.StatusPanelText(panel) << "\n";
+  });
+}
+
+void RegisterConfigCommands(CLI::App& app, CliContext& ctx) {
+  auto* config = app.add_subcommand("config", "The configuration file");
+  config->require_subcommand(1);
+  auto* show = config->add_subcommand("show", "Print every configuration key with its effective value");
+  show->callback([&ctx] {
+    auto& session = ctx.OpenSession();
+    PrintRow(ctx.Out(), {"Секция", "Ключ", "Значение"});
+    for (const auto& e : shell::ListConfigEntries(session.Settings())) PrintRow(ctx.Out(), {e.Section, e.Key, e.Value});
+  });
+}
+
+}  // namespace kelmora::cli

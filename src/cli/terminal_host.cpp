@@ -1,0 +1,29 @@
+#include "cli/terminal_host.h"
+
+#include "support/text.h"
+
+namespace kelmora::cli {
+
+void TerminalHost::ShowMessage(shell::MessageKind kind, std::string_view text) {
+  if (kind == shell::MessageKind::Error) error_shown_ = true;
+  err_ << shell::MessageCaption(kind) << ": " << support::MessageToDisplay(text) << "\n";
+}
+
+bool TerminalHost::AskYesNo(shell::MessageKind, std::string_view, bool) { return true; }
+
+void TerminalHost::ShowProgress(std::string_view text, int maximum, bool) {
+  progress_max_ = maximum;
+  progress_percent_ = -1;
+  if (show_progress_) err_ << text << "\n";
+}
+
+void TerminalHost::SetProgressPosition(int position) {
+  if (!show_progress_ || progress_max_ <= 0) return;
+  const int percent = static_cast<int>(100LL * position / progress_max_);
+  if (percent != progress_percent_ && percent % 10 == 0) err_ << percent << "%\n";
+  progress_percent_ = percent;
+}
+
+void TerminalHost::HideProgress() { progress_max_ = 0; }
+
+}  // namespace kelmora::cli

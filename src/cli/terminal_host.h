@@ -1,0 +1,49 @@
+#pragma once
+// The Host of the command-line front end: messages go to stderr with their caption, questions are
+// answered Yes (the command itself is the user's request), status texts are not shown.
+
+#include <ostream>
+
+#include "shell/host.h"
+
+namespace kelmora::cli {
+
+class TerminalHost : public shell::Host {
+ public:
+  explicit TerminalHost(std::ostream& err) : err_(err) {}
+
+  void ShowMessage(shell::MessageKind kind, std::string_view text) override;
+  bool AskYesNo(shell::MessageKind caption, std::string_view text, bool yes_is_default) override;
+  void SetStatusText(std::string_view) override {}
+  void BusyChanged(bool) override {}
+  void ProcessEvents() override {}
+  void ShowWait(std::string_view) override {}
+  void HideWait() override {}
+  void ShowProgress(std::string_view text, int maximum, bool with_cancel) override;
+  void SetProgressPosition(int position) override;
+  void SetProgressText(std::string_view) override {}
+  bool ProgressCancelled() override { return false; }
+  void HideProgress() override;
+  std::optional<std::string> PromptText(std::string_view, std::string_view, std::string_view) override {
+    return std::nullopt;
+  }
+  void ShowChart(const support::ChartData&) override {}
+  std::string ClipboardText() override { return {}; }
+  void SetClipboardText(std::string_view) override {}
+  void OpenDocument(std::string_view) override {}
+  void ViewChanged(shell::ViewId) override {}
+
+  // Whether an error message was shown (the command then exits with 1).
+  bool ErrorShown() const { return error_shown_; }
+  // Shows progress on stderr (off by default so that scripted runs stay quiet).
+  void SetShowProgress(bool on) { show_progress_ = on; }
+
+ private:
+  std::ostream& err_;
+  bool error_shown_ = false;
+  bool show_progress_ = false;
+  int progress_max_ = 0;
+  int progress_percent_ = -1;
+};
+
+}  // namespace kelmora::cli

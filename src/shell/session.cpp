@@ -1,0 +1,177 @@
+#include "shell/session.h"
+
+#include <algorithm>
+
+#include <fmt/format.h>
+
+#include "lottery/comb_text.h"
+#include "lottery/draws.h"
+#include "shell/switches.h"
+#include "support/error.h"
+#include "support/text.h"
+
+namespace kelmora::shell {
+
+Session::Session(Host& host, SessionOptions options)
+    : host_(host), options_(std::move(options)), view_(std::make_unique<ViewState>(ViewStatePath())) {}
+
+Session::~Session() = default;
+
+bool Session::HasSwitch(std::string_view name) const { return shell::HasSwitch(options_.Arguments, name); }
+
+std::filesystem::path Session::DataPath(std::string_view file_name) const {
+  return options_.DataDir / std::filesystem::path(std::string(file_name));
+}
+std::filesystem::path Session::DrawsPath() const { return DataPath(fmt::format("{}.ldr", ProgramName)); }
+std::filesystem::path Session::ConfigPath() const { return DataPath(fmt::format("{}.ini", ProgramName)); }
+std::filesystem::path Session::ViewStatePath() const { return DataPath(fmt::format("{}.frm", ProgramName)); }
+std::filesystem::path Session::ResultsPath() const { return DataPath("chance_results.csv"); }
+
+void Session::BeginBusy() {
+  if (busy_++ == 0) host_.BusyChanged(true);
+}
+
+void Session::EndBusy() {
+  if (busy_ > 0 && --busy_ == 0) host_.BusyChanged(false);
+}
+
+void Session::SetStatusText(std::string_view text) {
+  host_.SetStatusText(text);
+  host_.ProcessEvents();
+}
+
+void Session::Create() {
+  try {
+    LoadViewState();
+    LoadConfiguration();
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка запуска программы!\r\r{}", e.what()));
+  }
+}
+
+void Session::LoadViewState() {
+  try {
+    view_->Load();
+    ReadMainViewState(*view_, main_view_);
+    if (!main_view_.PrefetchsInit) {
+      // The first start decides comparison mode once, from whatever the file held.
+      main_view_.PrefetchsInit = true;
+      view_->BeginBatch();
+      view_->WriteBool(MainWindowSection, "PrefetchsInit", true);
+      view_->WriteBool(MainWindowSection, "PrefetchsEnabled", main_view_.PrefetchsEnabled);
+      view_->EndBatch();
+    }
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка загрузки параметров программы!\r\r{}", e.what()));
+  }
+}
+
+void Session::LoadConfiguration() {
+  BusyGuard busy(*this);
+  SetStatusText("Загрузка файла конфигурации...");
+  try {
+    support::IniFile ini(ConfigPath());
+    ini.Load();
+    ReadGenerationDefaults(ini, settings_.Generation);
+    ReadAnalysisSettings(ini, settings_.Config);
+    ReadShredding(ini, settings_.Shredding);
+    ReadProxy(ini, settings_.Proxy);
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка чтения файла конфигурации!\r\r{}", e.what()));
+  }
+  SetStatusText("");
+}
+
+void Session::Initialise() {
+  try {
+    SetStatusText("Инициализация...");
+    SetDrawsOffset(0);
+    LoadDrawsFile();
+    RefreshAllViews(true);
+    SetStatusText("");
+  } catch (const std::exception& e) {
+    SetStatusText("");
+    host_.ShowError(fmt::format("Ошибка инициализации программы!\r\r{}", e.what()));
+  }
+}
+
+bool Session::SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSettings&), bool quiet) {
+  BusyGuard busy(*this);
+  if (!quiet) SetStatusText("Сохранение файла конфигурации...");
+  bool ok = true;
+  try {
+    support::IniFile ini(ConfigPath());
+    ini.Load();
+    write(ini, settings_);
+    ini.Save();
+  } catch (const std::exception& e) {
+    ok = false;
+    host_.ShowError(fmt::format("Ошибка записи в файл конфигурации!\r\r{}", e.what()));
+  }
+  if (!quiet) SetStatusText("");
+  return ok;
+}
+
+bool Session::SetAnalysisSettings(const lottery::TConfigData& config) {
+  settings_.Config = config;
+  settings_.Config.ChannelSize = std::max(1, settings_.Config.ChannelSize);
+  const bool ok = SaveConfigGroup(
+      [](support::IniFile& ini, const TProgramSettings& s) { WriteAnalysisSettings(ini, s.Config); }, false);
+  RefreshAllViews(true);
+  return ok;
+}
+
+bool Session::SetGenerationDefaults(const TGenerationDefaults& defaults) {
+  settings_.Generation = defaults;
+  return SaveConfigGroup(
+      [](support::IniFile& ini, const TProgramSettings& s) { WriteGenerationDefaults(ini, s.Generation); }, false);
+}
+
+bool Session::SetShredding(const lottery::TShreddingData& shredding) {
+  settings_.Shredding = shredding;
+  return SaveConfigGroup(
+      [](support::IniFile& ini, const TProgramSettings& s) { WriteShredding(ini, s.Shredding); }, false);
+}
+
+bool Session::SetProxy(const lottery::TProxy& proxy, bool quiet) {
+  settings_.Proxy = proxy;
+  const bool ok =
+      SaveConfigGroup([](support::IniFile& ini, const TProgramSettings& s) { WriteProxy(ini, s.Proxy); }, quiet);
+  settings_.Proxy.Saved = ok;
+  return ok;
+}
+
+void Session::WriteViewSwitch(std::string_view key, int32_t value) {
+  try {
+    view_->WriteInt(MainWindowSection, key, value);
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
+  }
+}
+
+void Session::SaveViewStateAtExit() {
+  try {
+    WriteMainViewStateAtExit(*view_, main_view_);
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
+  }
+}
+
+void Session::RefreshAllViews(bool /*force*/) {
+  if (views_suppressed_) return;
+  host_.ViewChanged(ViewId::All);
+}
+
+std::string Session::StatusPanelText(int panel) const {
+  switch (panel) {
+    case 0: return fmt::format("Архив тиражей: {}", draws_.size());
+    case 1: return fmt::format("Следующий тираж: {}", NextDrawNumber());
+    case 2: {
+      const lottery::TDrawRec* hidden = lottery::HiddenDraw(draws_, draws_offset_);
+      return hidden ? lottery::CombToText(hidden->Values) : std::string();
+    }
+    default: return {};
+  }
+}
+
+}  // namespace kelmora::shell

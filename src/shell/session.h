@@ -1,0 +1,151 @@
+#pragma once
+// The state and the operations of the main window without any widget. Front ends ask the user and
+// pass the answers in; the Session acts and reaches the user only through its Host.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lottery/types.h"
+#include "shell/host.h"
+#include "shell/settings.h"
+#include "shell/view_state.h"
+
+namespace kelmora::shell {
+
+inline constexpr const char* ProgramName = "Kelmora_4r32";
+
+struct SessionOptions {
+  std::filesystem::path DataDir;       // folder of every data file
+  char DecimalSeparator = '.';         // for numbers shown to the user
+  std::vector<std::string> Arguments;  // command-line arguments, for HasSwitch
+};
+
+class Session {
+ public:
+  Session(Host& host, SessionOptions options);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Creation of the main window's state: view state, then the configuration groups. Failures are
+  // shown through the Host in the system's words; the steps after a failed one keep their defaults.
+  void Create();
+  // The initialisation tick: status, offset 0, the draws archive.
+  void Initialise();
+
+  Host& GetHost() { return host_; }
+  const SessionOptions& Options() const { return options_; }
+  char DecimalSeparator() const { return options_.DecimalSeparator; }
+  bool HasSwitch(std::string_view name) const;
+
+  // Files of the data folder.
+  std::filesystem::path DataPath(std::string_view file_name) const;
+  std::filesystem::path DrawsPath() const;       // Kelmora_4r32.ldr
+  std::filesystem::path ConfigPath() const;      // Kelmora_4r32.ini
+  std::filesystem::path ViewStatePath() const;   // Kelmora_4r32.frm
+  std::filesystem::path ResultsPath() const;     // chance_results.csv
+
+  // Busy counter: every long operation brackets itself, also when it fails.
+  void BeginBusy();
+  void EndBusy();
+  bool IsIdle() const { return busy_ == 0; }
+  void SetStatusText(std::string_view text);
+
+  // --- draws archive ---
+  const lottery::TDrawsArray& Draws() const { return draws_; }
+  int DrawsOffset() const { return draws_offset_; }
+  // Nothing when equal; otherwise the offset (clamped to 0..count-1) and every view are refreshed.
+  void SetDrawsOffset(int offset);
+  int32_t NextDrawNumber(int row) const;
+  int32_t NextDrawNumber() const { return NextDrawNumber(draws_offset_); }
+  // Status panels 0..5 (archive size, next draw, hidden draw values, combinations, stakes, rating).
+  std::string StatusPanelText(int panel) const;
+
+  // Reads the archive file; a read failure is shown and the draws read so far are kept.
+  void LoadDrawsFile();
+  // Writes the archive; a failure is shown, memory keeps the change and the old file stays intact.
+  // Returns whether the file was written.
+  bool SaveDrawsFile();
+
+  // A draw prepared for the add dialog: number NextDrawNumber(0), zero values, no date.
+  lottery::TDrawRec NewDrawTemplate() const;
+  // Appends the draw, saves the archive, refreshes the views.
+  void AddDraw(const lottery::TDrawRec& draw);
+  // Replaces the draw at the list row (newest first); the array position does not change.
+  void ChangeDraw(int row, const lottery::TDrawRec& draw);
+  // Asks the delete confirmation for the rows (newest-first rows); on Yes removes each row's draw
+  // by its number. Returns whether anything was removed.
+  bool DeleteDrawRows(const std::vector<int>& rows);
+  // Removes the draws with these numbers after the confirmation; the same rules as the rows.
+  bool DeleteDrawNumbers(const std::vector<int32_t>& numbers);
+  // Imports a CSV file; returns how many draws were appended, or -1 after a reported failure.
+  int ImportDraws(const std::filesystem::path& path);
+  // Exports the archive; returns false after a reported failure.
+  bool ExportDraws(const std::filesystem::path& path);
+  // Appends the draws of an operator's results file newer than the archive; saves and refreshes
+  // when any were appended. Returns the count, or -1 after a reported failure.
+  int AppendResultsFile(const std::filesystem::path& path);
+
+  // --- configuration ---
+  const TProgramSettings& Settings() const { return settings_; }
+  // Each replaces one group and writes it to the configuration file ("Ошибка записи в файл
+  // конфигурации!" on failure; memory keeps the new values). Returns whether the file was written.
+  bool SetAnalysisSettings(const lottery::TConfigData& config);
+  bool SetGenerationDefaults(const TGenerationDefaults& defaults);
+  bool SetShredding(const lottery::TShreddingData& shredding);
+  bool SetProxy(const lottery::TProxy& proxy, bool quiet);
+
+  // --- view state ---
+  ViewState& View() { return *view_; }
+  TMainViewState& MainView() { return main_view_; }
+  const TMainViewState& MainView() const { return main_view_; }
+  // Writes one of the main window's switches through to the view-state file.
+  void WriteViewSwitch(std::string_view key, int32_t value);
+  // Destruction step: the keys written at exit. A failure is shown as the system does.
+  void SaveViewStateAtExit();
+
+  // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
+  void RefreshAllViews(bool force);
+  void SetViewsSuppressed(bool suppressed) { views_suppressed_ = suppressed; }
+
+ private:
+  void LoadViewState();
+  void LoadConfiguration();
+  bool SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSettings&), bool quiet);
+  void RefreshDrawsView();
+  bool DeleteNumbers(const std::vector<int32_t>& numbers);
+
+  Host& host_;
+  SessionOptions options_;
+  int busy_ = 0;
+  bool views_suppressed_ = false;
+
+  lottery::TDrawsArray draws_;
+  int draws_offset_ = 0;
+
+  TProgramSettings settings_;
+  std::unique_ptr<ViewState> view_;
+  TMainViewState main_view_;
+};
+
+// Brackets a scope with BeginBusy/EndBusy.
+class BusyGuard {
+ public:
+  explicit BusyGuard(Session& session) : session_(session) { session_.BeginBusy(); }
+  ~BusyGuard() { session_.EndBusy(); }
+  BusyGuard(const BusyGuard&) = delete;
+  BusyGuard& operator=(const BusyGuard&) = delete;
+
+ private:
+  Session& session_;
+};
+
+// The draw dialog's check: exactly four words at "," and ";", each 7..14 after trimming.
+// Returns the combination in the order written, or nullopt ("Введена некорректная комбинация!").
+std::optional<lottery::TComb> ParseDialogValues(std::string_view text);
+
+}  // namespace kelmora::shell

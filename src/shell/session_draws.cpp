@@ -1,0 +1,193 @@
+// The Session's archive operations: loading, saving, manual entry, deletion, import and export.
+
+#include <algorithm>
+
+#include <fmt/format.h>
+
+#include "lottery/comb_text.h"
+#include "lottery/draws.h"
+#include "lottery/draws_csv.h"
+#include "shell/session.h"
+#include "support/error.h"
+#include "support/files.h"
+#include "support/text.h"
+
+namespace kelmora::shell {
+
+std::optional<lottery::TComb> ParseDialogValues(std::string_view text) {
+  const auto words = support::Split(text, ",;");
+  if (words.size() != lottery::PositionCount) return std::nullopt;
+  lottery::TComb comb = 0;
+  for (int p = 0; p < lottery::PositionCount; ++p) {
+    const auto word = support::Trim(words[p]);
+    const int v = lottery::TextToValue(word);
+    if (v < lottery::ValueMin || v > lottery::ValueMax) return std::nullopt;
+    comb = lottery::SetCombValue(comb, p, v);
+  }
+  return comb;
+}
+
+int32_t Session::NextDrawNumber(int row) const { return lottery::NextDrawNumber(draws_, row); }
+
+void Session::SetDrawsOffset(int offset) {
+  offset = std::clamp(offset, 0, std::max(0, static_cast<int>(draws_.size()) - 1));
+  if (offset == draws_offset_) return;
+  draws_offset_ = offset;
+  RefreshDrawsView();
+  RefreshAllViews(false);
+}
+
+void Session::RefreshDrawsView() {
+  // The offset editor's range follows the archive; an offset beyond it moves back inside.
+  draws_offset_ = std::clamp(draws_offset_, 0, std::max(0, static_cast<int>(draws_.size()) - 1));
+  host_.ViewChanged(ViewId::Draws);
+  host_.ViewChanged(ViewId::StatusBar);
+}
+
+void Session::LoadDrawsFile() {
+  if (!support::FileExists(DrawsPath())) {
+    RefreshDrawsView();
+    return;
+  }
+  BusyGuard busy(*this);
+  SetStatusText("Загрузка файла тиражей...");
+  try {
+    draws_ = lottery::LoadDrawsFile(DrawsPath());
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка чтения файла тиражей!\r\r{}", e.what()));
+  }
+  SetStatusText("");
+  RefreshDrawsView();
+}
+
+bool Session::SaveDrawsFile() {
+  BusyGuard busy(*this);
+  SetStatusText("Сохранение файла тиражей...");
+  bool ok = true;
+  try {
+    lottery::SaveDrawsFile(DrawsPath(), draws_);
+  } catch (const std::exception& e) {
+    ok = false;
+    host_.ShowError(fmt::format("Ошибка записи в файл тиражей!\r\r{}", e.what()));
+  }
+  SetStatusText("");
+  RefreshDrawsView();
+  return ok;
+}
+
+lottery::TDrawRec Session::NewDrawTemplate() const {
+  lottery::TDrawRec draw;
+  draw.Number = lottery::NextDrawNumber(draws_, 0);
+  return draw;
+}
+
+void Session::AddDraw(const lottery::TDrawRec& draw) {
+  draws_.push_back(draw);
+  SaveDrawsFile();
+  RefreshAllViews(false);
+}
+
+void Session::ChangeDraw(int row, const lottery::TDrawRec& draw) {
+  const int index = static_cast<int>(draws_.size()) - 1 - row;
+  if (row < 0 || index < 0) support::Fail("Запись со индексом {} в файле данных не найдена!", index);
+  draws_[index] = draw;
+  SaveDrawsFile();
+  RefreshAllViews(false);
+}
+
+bool Session::DeleteDrawRows(const std::vector<int>& rows) {
+  const int count = static_cast<int>(draws_.size());
+  // The list goes through its selection from the last row to the first.
+  std::vector<int> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  std::vector<int32_t> numbers;
+  for (auto it = sorted.rbegin(); it != sorted.rend(); ++it)
+    if (*it >= 0 && *it < count) numbers.push_back(draws_[count - 1 - *it].Number);
+  if (numbers.empty()) return false;
+  if (!host_.ConfirmDelete(static_cast<int>(numbers.size()))) return false;
+  return DeleteNumbers(numbers);
+}
+
+bool Session::DeleteDrawNumbers(const std::vector<int32_t>& numbers) {
+  if (numbers.empty()) return false;
+  if (!host_.ConfirmDelete(static_cast<int>(numbers.size()))) return false;
+  return DeleteNumbers(numbers);
+}
+
+bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
+  BusyGuard busy(*this);
+  SetStatusText("Удаление выделенных тиражей....");
+  bool removed_all = true;
+  try {
+    for (int32_t number : numbers) lottery::DeleteDrawAt(draws_, lottery::FindDrawByNumber(draws_, number));
+  } catch (const std::exception& e) {
+    // Draws removed before stay removed in memory; the file is not rewritten.
+    removed_all = false;
+    SetStatusText("");
+    RefreshDrawsView();
+    host_.ShowError(e.what());
+  }
+  if (removed_all) {
+    SetStatusText("");
+    RefreshDrawsView();
+    SaveDrawsFile();
+    RefreshAllViews(false);
+  }
+  return removed_all;
+}
+
+int Session::ImportDraws(const std::filesystem::path& path) {
+  BusyGuard busy(*this);
+  SetStatusText(fmt::format("Импорт тиражей из файла \"{}\"...", path.string()));
+  int appended = -1;
+  try {
+    lottery::TDrawsArray imported = draws_;
+    appended = lottery::ImportDrawsFile(imported, path);
+    draws_ = std::move(imported);
+  } catch (const std::exception& e) {
+    SetStatusText("");
+    host_.ShowError(e.what());
+    return -1;
+  }
+  SetStatusText("");
+  SaveDrawsFile();
+  return appended;
+}
+
+bool Session::ExportDraws(const std::filesystem::path& path) {
+  BusyGuard busy(*this);
+  SetStatusText(fmt::format("Экспорт тиражей в файл \"{}\"...", path.string()));
+  bool ok = true;
+  try {
+    lottery::ExportDrawsFile(path, draws_);
+  } catch (const std::exception& e) {
+    ok = false;
+    host_.ShowError(e.what());
+  }
+  SetStatusText("");
+  return ok;
+}
+
+int Session::AppendResultsFile(const std::filesystem::path& path) {
+  BusyGuard busy(*this);
+  SetStatusText("Загрузка архива тиражей...");
+  lottery::TDrawsArray fresh;
+  try {
+    const int32_t first_wanted = draws_.empty() ? 1 : lottery::NextDrawNumber(draws_, 0);
+    fresh = lottery::ReadResultsFile(path, first_wanted);
+  } catch (const std::exception& e) {
+    SetStatusText("");
+    host_.ShowError(e.what());
+    return -1;
+  }
+  if (!fresh.empty()) {
+    SetStatusText("Сохранение файла тиражей...");
+    draws_.insert(draws_.end(), fresh.begin(), fresh.end());
+    SaveDrawsFile();
+    RefreshAllViews(false);
+  }
+  SetStatusText("");
+  return static_cast<int>(fresh.size());
+}
+
+}  // namespace kelmora::shell

@@ -1,0 +1,49 @@
+#pragma once
+// The configuration file "Kelmora_4r32.ini": the analysis settings, the generation defaults, the
+// shredding formulas and the proxy settings, each group read and written as a whole.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lottery/types.h"
+#include "support/ini_file.h"
+
+namespace kelmora::shell {
+
+struct TGenerationDefaults {
+  uint8_t Mode = 0;        // 0..4
+  std::string Parameters;  // at most 255 characters
+  bool operator==(const TGenerationDefaults&) const = default;
+};
+
+struct TProgramSettings {
+  lottery::TConfigData Config;
+  TGenerationDefaults Generation;
+  lottery::TShreddingData Shredding;
+  lottery::TProxy Proxy;
+};
+
+// Reads a group from the document into settings key by key, so that when a malformed value throws
+// support::Error the keys read before it keep their new values and the rest keep what they had.
+void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& out);
+void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out);
+void ReadShredding(const support::IniFile& ini, lottery::TShreddingData& out);
+void ReadProxy(const support::IniFile& ini, lottery::TProxy& out);
+
+// Writes a group's keys into the document (other sections and keys stay as they are).
+void WriteGenerationDefaults(support::IniFile& ini, const TGenerationDefaults& in);
+void WriteAnalysisSettings(support::IniFile& ini, const lottery::TConfigData& in);
+void WriteShredding(support::IniFile& ini, const lottery::TShreddingData& in);
+void WriteProxy(support::IniFile& ini, const lottery::TProxy& in);
+
+// One line of `config show`: section, key, effective value as the file would hold it.
+struct TConfigEntry {
+  std::string Section;
+  std::string Key;
+  std::string Value;
+};
+// Every configuration key with its effective value, in the order of the file's documentation.
+std::vector<TConfigEntry> ListConfigEntries(const TProgramSettings& settings);
+
+}  // namespace kelmora::shell
