@@ -28,7 +28,8 @@ TComb RotateValues(TComb comb, int k);
 int ChannelOf(int value, int channel_size);
 // Background colour 0xRRGGBB of a value's channel; pure red for a value outside 7..14.
 uint32_t ChannelColor(int value, int channel_size);
-// Colour of channel number 1.. (above 19 has 19 subtracted once).
+// Colour of channel number 1..19; above 19 has 19 subtracted once; a number still outside 1..19
+// gives pure red.
 uint32_t ChannelNumberColor(int channel);
 
 // Stable ascending sorts.
@@ -41,13 +42,17 @@ bool Contains(const TByteArray& values, uint8_t value);
 void Append(TByteArray& values, uint8_t value);
 void AppendUnique(TByteArray& values, uint8_t value);
 
-// A list "1,3;5" or a range "a-b;step"; the empty array when it is neither.
+// A list "1,3;5", or a range "a-b;step" giving the (b - a) div step + 1 values a, a+step, ...;
+// the empty array when it is neither, for a zero or missing step, and for a range of more than
+// 65536 values.
 TIntArray ParseValueList(std::string_view text);
 std::string ValueListToText(const TIntArray& values, std::string_view separator);
 
 // Add rules of the small record arrays.
 void AddSimple(TStatSimpleArray& items, int32_t key, int32_t n);
 void SortSimple(TStatSimpleArray& items);  // ascending by Key, stable
+// Adds one checked stake to the row of that name (ignoring case) or appends a row; matches outside
+// 0..4 are ignored.
 void AddRating(TRatingsArray& items, std::string_view name, int matches, Currency profit);
 void AddProfitDraw(TProfitDrawArray& items, int32_t draw, Currency profit);
 

@@ -140,6 +140,8 @@ struct FindCase {
   int Expected;
 };
 
+void PrintTo(const FindCase& c, std::ostream* os) { *os << c.Name << " " << c.Number; }
+
 class FindDrawByNumberTest : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(FindDrawByNumberTest, Finds) {
@@ -153,6 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"Last", WithNumbers({4, 5, 6}), 6, 2}, FindCase{"Guess", TenDraws(), 105, 4},
         FindCase{"Missing", TenDraws(), 100, -1}, FindCase{"FarAbove", TenDraws(), 2000000000, -1},
         FindCase{"GapsStepUp", WithNumbers({1, 2, 3, 50, 51, 52, 53, 100}), 53, 6},
+        // The walk from the guess meets a duplicate before the scan from the newest draw would.
+        FindCase{"WalkUpBeforeScan", WithNumbers({1, 2, 3, 4, 3, 10}), 3, 2},
+        FindCase{"WalkDownBeforeScan", WithNumbers({1, 2, 3, 7, 8, 3, 4}), 3, 2},
         // Not ascending: the guess is clamped, stepping leaves the array, the full scan finds it.
         FindCase{"UnorderedBelowGuess", WithNumbers({5, 9, 1, 7, 3, 8}), 1, 2},
         FindCase{"UnorderedAboveGuess", WithNumbers({5, 9, 1, 7, 3, 8}), 9, 1},
