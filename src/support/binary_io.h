@@ -21,7 +21,7 @@ class BinaryWriter {
   // 80-bit x87 extended real (10 bytes), as the system's "extended" fields are stored.
   void Extended(long double v);
   // A short string: length byte, then max_len bytes (the Windows-1251 form of text, cut to
-  // max_len, padded with zeros).
+  // max_len, padded with zeros). max_len is at most 255 (std::invalid_argument otherwise).
   void ShortString(std::string_view utf8_text, size_t max_len);
   void Bytes(const void* data, size_t size);
   void Zeros(size_t count);
@@ -33,7 +33,8 @@ class BinaryWriter {
   std::vector<uint8_t> data_;
 };
 
-// Reads fields from a byte span. Reading past the end throws Error("Unexpected end of data").
+// Reads fields from a byte span; the span must outlive the reader. Reading past the end throws
+// Error ("Неожиданный конец данных: в позиции P нужно байт: N, осталось: M") and leaves the position.
 class BinaryReader {
  public:
   BinaryReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}

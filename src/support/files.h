@@ -10,14 +10,17 @@
 
 namespace kelmora::support {
 
+// True when path names an existing file that is not a folder.
 bool FileExists(const std::filesystem::path& path);
 
-// The whole file as bytes. Throws Error with the system's reason when it cannot be read.
+// The whole file as bytes. Throws Error with the system's reason when it cannot be read
+// ("Не удалось открыть файл \"<path>\": <reason>"; likewise "прочитать").
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
 std::string ReadFileText(const std::filesystem::path& path);  // bytes as they are (no conversion)
 
-// Writes the bytes to "<path>.tmp" and renames it over path. Throws Error on failure; the old file
-// is then unchanged and the temporary file removed.
+// Writes the bytes to "<path>.tmp", flushes it to disk and renames it over path (a replaced file
+// keeps its permissions). Throws Error on failure; the old file is then unchanged and the temporary
+// file removed.
 void WriteFileAtomic(const std::filesystem::path& path, const void* data, size_t size);
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 void WriteFileAtomic(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
