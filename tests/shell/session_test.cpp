@@ -1,0 +1,186 @@
+#include "shell/session.h"
+
+#include <gtest/gtest.h>
+
+#include "common/temp_dir.h"
+#include "lottery/comb_text.h"
+#include "lottery/draws.h"
+#include "shell/recording_host.h"
+#include "support/files.h"
+#include "support/ini_file.h"
+
+namespace kelmora::shell {
+namespace {
+
+using lottery::MakeComb;
+using lottery::TDrawRec;
+
+class SessionTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<Session> Open() {
+    SessionOptions options;
+    options.DataDir = dir_.Path();
+    auto session = std::make_unique<Session>(host_, options);
+    session->Create();
+    session->Initialise();
+    return session;
+  }
+
+  void WriteDraws(int count) {
+    lottery::TDrawsArray draws;
+    for (int i = 0; i < count; ++i)
+      draws.push_back({100 + i, MakeComb(7 + i % 8, 8, 9 + i % 6, 14), "01/02/2023"});
+    lottery::SaveDrawsFile(dir_ / "Kelmora_4r32.ldr", draws);
+  }
+
+  testing::TempDir dir_;
+  RecordingHost host_;
+};
+
+TEST_F(SessionTest, EmptyFolderStartsWithAnEmptyArchive) {
+  auto s = Open();
+  EXPECT_TRUE(host_.Messages.empty());
+  EXPECT_EQ(s->StatusPanelText(0), "Архив тиражей: 0");
+  EXPECT_EQ(s->StatusPanelText(1), "Следующий тираж: 1");
+  EXPECT_EQ(s->StatusPanelText(2), "");
+  EXPECT_EQ(s->NewDrawTemplate().Number, 1);
+  EXPECT_TRUE(s->IsIdle());
+  EXPECT_FALSE(host_.Busy);
+}
+
+TEST_F(SessionTest, OffsetMovesTheCurrentDrawAndStatusPanels) {
+  WriteDraws(10);
+  auto s = Open();
+  s->SetDrawsOffset(3);
+  // Row 3 is the fourth newest draw (number 106); row 2 is the hidden draw (107).
+  EXPECT_EQ(s->StatusPanelText(1), "Следующий тираж: 107");
+  EXPECT_EQ(s->StatusPanelText(2), lottery::CombToText(s->Draws()[7].Values));
+
+  host_.ChangedViews.clear();
+  s->SetDrawsOffset(3);
+  EXPECT_TRUE(host_.ChangedViews.empty()) << "an unchanged offset recomputes nothing";
+
+  s->SetDrawsOffset(99);
+  EXPECT_EQ(s->DrawsOffset(), 9) << "the offset stays inside the archive";
+}
+
+TEST_F(SessionTest, AddChangeAndDeleteSaveTheArchive) {
+  WriteDraws(3);  // numbers 100, 101, 102
+  auto s = Open();
+  TDrawRec draw = s->NewDrawTemplate();
+  EXPECT_EQ(draw.Number, 103);
+  draw.Values = MakeComb(7, 10, 11, 14);
+  s->AddDraw(draw);
+  EXPECT_EQ(lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr").back(), draw);
+
+  TDrawRec changed = s->Draws()[1];
+  changed.Number = 500;
+  s->ChangeDraw(2, changed);  // row 2 of four draws is array index 1
+  EXPECT_EQ(lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr")[1].Number, 500);
+
+  host_.Answers = {true};
+  EXPECT_TRUE(s->DeleteDrawRows({0, 2}));
+  ASSERT_EQ(host_.Questions.size(), 1u);
+  EXPECT_EQ(host_.Questions[0].Text, "Удалить все выделенные записи (всего будет удалено 2 записи(ей))?");
+  EXPECT_EQ(host_.Questions[0].Kind, MessageKind::Warning);
+  const auto saved = lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr");
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(saved[0].Number, 100);
+  EXPECT_EQ(saved[1].Number, 102);
+}
+
+TEST_F(SessionTest, DeleteDefaultsToNoAndAMissingNumberStopsWithoutSaving) {
+  WriteDraws(3);
+  auto s = Open();
+  EXPECT_FALSE(s->DeleteDrawNumbers({100}));  // No is the default answer
+  ASSERT_EQ(host_.Questions.size(), 1u);
+  EXPECT_EQ(host_.Questions[0].Text, "Удалить выделенную запись?");
+  EXPECT_EQ(s->Draws().size(), 3u);
+
+  host_.Answers = {true};
+  EXPECT_FALSE(s->DeleteDrawNumbers({101, 999, 100}));
+  EXPECT_EQ(host_.MessagesOf(MessageKind::Error),
+            std::vector<std::string>{"Запись со индексом -1 в файле данных не найдена!"});
+  EXPECT_EQ(s->Draws().size(), 2u) << "the draw removed before the failure stays removed in memory";
+  EXPECT_EQ(lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr").size(), 3u) << "the file is not rewritten";
+}
+
+TEST_F(SessionTest, FailedSaveIsReportedAndKeepsTheOldFileAndTheChange) {
+  WriteDraws(2);
+  auto s = Open();
+  std::filesystem::create_directory(dir_ / "Kelmora_4r32.ldr.tmp");  // blocks the temporary file
+  TDrawRec draw = s->NewDrawTemplate();
+  draw.Values = MakeComb(7, 7, 7, 7);
+  s->AddDraw(draw);
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Ошибка записи в файл тиражей!\r\r", 0), 0u) << errors[0];
+  EXPECT_EQ(s->Draws().size(), 3u);
+  EXPECT_EQ(lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr").size(), 2u);
+  EXPECT_TRUE(s->IsIdle()) << "the busy state ends after a failure too";
+}
+
+TEST_F(SessionTest, MalformedConfigurationIsReportedAndKeepsWhatWasRead) {
+  support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini",
+                           std::string("[GLOBAL]\r\nCombsGenerateMode=3\r\nMatrixCols=x\r\n"));
+  auto s = Open();
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Ошибка чтения файла конфигурации!\r\r", 0), 0u);
+  EXPECT_EQ(s->Settings().Generation.Mode, 3);
+  EXPECT_EQ(s->Settings().Config.MatrixCols, 4);
+}
+
+TEST_F(SessionTest, SavedGroupKeepsOtherSections) {
+  support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini", std::string("[PROXY]\r\nProxyServer=p\r\n"));
+  auto s = Open();
+  EXPECT_EQ(s->Settings().Proxy.Mode, 2);
+  lottery::TConfigData c = s->Settings().Config;
+  c.ChannelSize = 3;
+  EXPECT_TRUE(s->SetAnalysisSettings(c));
+  support::IniFile ini(dir_ / "Kelmora_4r32.ini");
+  ini.Load();
+  EXPECT_EQ(ini.ReadString("PROXY", "ProxyServer", ""), "p");
+  EXPECT_EQ(ini.ReadInt("GLOBAL", "ChannelSize", 0), 3);
+  EXPECT_FALSE(ini.HasKey("PROXY", "ProxyMode")) << "only the changed group is written";
+}
+
+TEST_F(SessionTest, ViewStateIsWrittenAtExitAndRestoredAtTheNextStart) {
+  {
+    auto s = Open();
+    EXPECT_EQ(s->MainView().DrawsStatLen, 1000);
+    s->MainView().DrawsStatLen = 250;
+    s->MainView().DrawsExclude = 4;
+    s->SaveViewStateAtExit();
+  }
+  auto s = Open();
+  EXPECT_EQ(s->MainView().DrawsStatLen, 250);
+  EXPECT_EQ(s->MainView().DrawsExclude, 4);
+  EXPECT_TRUE(s->MainView().PrefetchsInit);
+}
+
+TEST_F(SessionTest, BusyCounterNestsAndNeverGoesNegative) {
+  auto s = Open();
+  host_.BusyTransitions = 0;
+  s->BeginBusy();
+  s->BeginBusy();
+  EXPECT_FALSE(s->IsIdle());
+  s->EndBusy();
+  EXPECT_TRUE(host_.Busy);
+  s->EndBusy();
+  s->EndBusy();
+  EXPECT_TRUE(s->IsIdle());
+  EXPECT_EQ(host_.BusyTransitions, 2);
+}
+
+TEST(ParseDialogValues, AcceptsFourValidValuesOnly) {
+  EXPECT_EQ(ParseDialogValues(" 7; 10 ,J;a"), MakeComb(7, 10, 11, 14));
+  EXPECT_EQ(ParseDialogValues("0;0;0;0"), std::nullopt);
+  EXPECT_EQ(ParseDialogValues("7;8;9"), std::nullopt);
+  EXPECT_EQ(ParseDialogValues("7 8 9 10"), std::nullopt);
+  EXPECT_EQ(ParseDialogValues("7;8;9;15"), std::nullopt);
+  EXPECT_EQ(ParseDialogValues("7;8;9;10;"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kelmora::shell
