@@ -45,7 +45,10 @@ void Session::RefreshDrawsView() {
 }
 
 void Session::LoadDrawsFile() {
-  if (!support::FileExists(DrawsPath())) {
+  std::error_code ec;
+  // Anything under the archive's name that cannot be read is reported, not taken as an empty
+  // archive that the next save would overwrite.
+  if (!std::filesystem::exists(DrawsPath(), ec)) {
     RefreshDrawsView();
     return;
   }

@@ -131,6 +131,19 @@ TEST_F(SessionTest, MalformedConfigurationIsReportedAndKeepsWhatWasRead) {
   EXPECT_EQ(s->Settings().Config.MatrixCols, 4);
 }
 
+TEST_F(SessionTest, UnreadableFilesAreReportedAndTheDefaultsKept) {
+  std::filesystem::create_directory(dir_ / "Kelmora_4r32.ini");
+  std::filesystem::create_directory(dir_ / "Kelmora_4r32.ldr");
+  auto s = Open();
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].rfind("Ошибка чтения файла конфигурации!\r\r", 0), 0u) << errors[0];
+  EXPECT_EQ(errors[1].rfind("Ошибка чтения файла тиражей!\r\r", 0), 0u) << errors[1];
+  EXPECT_EQ(s->Settings().Config.ChannelSize, 2);
+  EXPECT_TRUE(s->Draws().empty());
+  EXPECT_TRUE(s->IsIdle());
+}
+
 TEST_F(SessionTest, SavedGroupKeepsOtherSections) {
   support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini", std::string("[PROXY]\r\nProxyServer=p\r\n"));
   auto s = Open();
