@@ -1,0 +1,219 @@
+#include "shell/stats_state.h"
+
+#include <fmt/format.h>
+
+#include "shell/session.h"
+#include "stats/registry.h"
+#include "support/files.h"
+
+namespace kelmora::shell {
+
+namespace {
+
+constexpr const char* OpenFailure = "Ошибка открытия файла данных для полного набора вариантов!\r\rИмя файла: {}\r\r{}";
+constexpr const char* BuildFailure = "Ошибка создания файла данных для полного набора вариантов!\r\rИмя файла: {}\r\r{}";
+
+// The Host's progress window and status line for a prefetch build.
+class HostProgress : public stats::TProgressSink {
+ public:
+  explicit HostProgress(Session& session) : session_(session) {}
+  void Begin(std::string_view text, int maximum) override {
+    session_.GetHost().ShowProgress(text, maximum, false);
+    session_.SetStatusText(text);
+  }
+  void Status(std::string_view text) override { session_.SetStatusText(text); }
+  void Step(int position) override {
+    session_.GetHost().SetProgressPosition(position);
+    session_.GetHost().ProcessEvents();
+  }
+  bool Cancelled() override { return session_.GetHost().ProgressCancelled(); }
+  void End() override {
+    session_.SetStatusText("");
+    session_.GetHost().HideProgress();
+  }
+
+ private:
+  Session& session_;
+};
+
+// Restores the status text and the busy state however the calculation ends.
+class StatusScope {
+ public:
+  StatusScope(Session& session, std::string_view text) : session_(session) {
+    session_.BeginBusy();
+    session_.SetStatusText(text);
+  }
+  ~StatusScope() {
+    session_.SetStatusText("");
+    session_.EndBusy();
+  }
+  StatusScope(const StatusScope&) = delete;
+  StatusScope& operator=(const StatusScope&) = delete;
+
+ private:
+  Session& session_;
+};
+
+}  // namespace
+
+StatsState::StatsState(Session& session)
+    : session_(session),
+      list_(session.Draws(), session.Settings().Config, session.Settings().Shredding, stats::RegisteredClasses()) {
+  list_.Rebuild();
+  FillStatSelectors(false, false);
+}
+
+void StatsState::FillStatSelectors(bool reload, bool keep_selection) {
+  int position = 0;
+  if (keep_selection) {
+    position = -1;
+    for (size_t i = 0; i < selectors_.Stats.size(); ++i) {
+      if (selectors_.Stats[i].Entry == selected_) position = static_cast<int>(i);
+    }
+  }
+  if (reload) {
+    list_.Rebuild();
+    list_.EnableAll();
+  }
+  selectors_ = stats::FillStatSelectors(list_);
+  selected_ = position >= 0 && position < static_cast<int>(selectors_.Stats.size())
+                  ? selectors_.Stats[static_cast<size_t>(position)].Entry
+                  : -1;
+}
+
+void StatsState::SelectEntry(int entry) { selected_ = entry >= 0 && entry < list_.Count() ? entry : -1; }
+
+bool StatsState::SelectCode(std::string_view code) {
+  const int entry = list_.IndexOfCode(code);
+  if (entry < 0) return false;
+  SelectEntry(entry);
+  return true;
+}
+
+int StatsState::WindowLength() const { return session_.MainView().DrawsStatLen; }
+
+bool StatsState::SetWindowLength(int64_t length) {
+  if (length < 1 || length > 2147483647) return false;
+  session_.MainView().DrawsStatLen = static_cast<int32_t>(length);
+  return true;
+}
+
+stats::TStatCalcKey StatsState::CurrentKey() const {
+  return {static_cast<int64_t>(session_.Draws().size()), session_.DrawsOffset(), WindowLength(), selected_};
+}
+
+bool StatsState::CalcStatTable(bool force) {
+  const stats::TStatCalcKey key = CurrentKey();
+  if (!force && key == key_) return false;
+  key_ = key;
+  if (selected_ < 0 || session_.Draws().empty()) {
+    table_.Clear();
+    session_.GetHost().ViewChanged(ViewId::StatsTable);
+    return true;
+  }
+  std::optional<stats::TPrefetchData> prefetch = OpenPrefetch(selected_);
+  {
+    StatusScope status(session_, "Анализ тиражей и расчет статистики...");
+    stats::TStatTableInput in;
+    in.List = &list_;
+    in.Entry = selected_;
+    in.DrawsOffset = session_.DrawsOffset();
+    in.WindowLength = WindowLength();
+    in.Sorted = session_.MainView().SortedDraws;
+    in.Prefetch = prefetch ? &*prefetch : nullptr;
+    in.ShowTotalLine = session_.MainView().ShowTotalLine;
+    in.DecimalSeparator = session_.DecimalSeparator();
+    try {
+      stats::CalcStatTable(in, table_);
+    } catch (...) {
+      table_.Clear();
+      session_.GetHost().ViewChanged(ViewId::StatsTable);
+      throw;
+    }
+    stats::SortStatRows(table_.Rows, sort_column_, sort_descending_);
+  }
+  session_.GetHost().ViewChanged(ViewId::StatsTable);
+  return true;
+}
+
+stats::TStatValues StatsState::RowValues(int r) const {
+  if (r < 0 || r >= static_cast<int>(table_.Rows.size())) return stats::RowToStatValues(nullptr);
+  return stats::RowToStatValues(&table_.Rows[static_cast<size_t>(r)]);
+}
+
+void StatsState::ClickColumn(int column) {
+  if (column == sort_column_) {
+    SetSort(column, !sort_descending_);
+  } else {
+    SetSort(column, false);
+  }
+}
+
+void StatsState::SetSort(int column, bool descending) {
+  if (column < 0 || column >= stats::StatColumnCount) return;
+  sort_column_ = column;
+  sort_descending_ = descending;
+  stats::SortStatRows(table_.Rows, sort_column_, sort_descending_);
+  session_.GetHost().ViewChanged(ViewId::StatsTable);
+}
+
+bool StatsState::PrefetchsEnabled() const { return session_.MainView().PrefetchsEnabled; }
+
+void StatsState::SetComparisonMode(bool enabled) { session_.MainView().PrefetchsEnabled = enabled; }
+
+void StatsState::TogglePrefetchsEnabled() {
+  BusyGuard busy(session_);
+  auto& view = session_.MainView();
+  view.PrefetchsEnabled = !view.PrefetchsEnabled;
+  session_.WriteViewSwitch("PrefetchsEnabled", view.PrefetchsEnabled ? 1 : 0);
+  BuildAllPrefetches(false, 0);
+  CalcStatTable(true);
+}
+
+void StatsState::ToggleShowTotalLine() {
+  StatusScope status(session_, "Создание графиков...");
+  auto& view = session_.MainView();
+  view.ShowTotalLine = !view.ShowTotalLine;
+  session_.WriteViewSwitch("ShowTotalLine", view.ShowTotalLine ? 1 : 0);
+  table_.Chart = {};
+  CalcStatTable(true);
+}
+
+std::optional<stats::TPrefetchData> StatsState::OpenPrefetch(int entry) {
+  if (!PrefetchsEnabled() || entry < 0 || entry >= list_.Count() || !list_.HasNorm(entry)) return std::nullopt;
+  const auto path = stats::PrefetchPath(session_.Options().DataDir, list_.Items(entry).Code());
+  if (support::FileExists(path)) {
+    try {
+      std::vector<uint8_t> bytes = support::ReadFileBytes(path);
+      if (!bytes.empty()) return stats::DecodePrefetch(bytes);
+    } catch (const std::exception& e) {
+      session_.GetHost().ShowError(fmt::format(OpenFailure, path.string(), e.what()));
+      return std::nullopt;
+    }
+  }
+  return BuildPrefetchData(entry);
+}
+
+bool StatsState::BuildPrefetch(int entry) { return BuildPrefetchData(entry).has_value(); }
+
+std::optional<stats::TPrefetchData> StatsState::BuildPrefetchData(int entry) {
+  const auto path = stats::PrefetchPath(session_.Options().DataDir, list_.Items(entry).Code());
+  StatusScope status(session_, fmt::format("Создание файла предварительной выборки {}...", path.filename().string()));
+  try {
+    return stats::BuildPrefetch(list_, entry, session_.Options().DataDir);
+  } catch (const std::exception& e) {
+    session_.GetHost().ShowError(fmt::format(BuildFailure, path.string(), e.what()));
+    return std::nullopt;
+  }
+}
+
+int StatsState::BuildAllPrefetches(bool force, stats::TGroupSet groups) {
+  BusyGuard busy(session_);
+  HostProgress progress(session_);
+  const auto failures = stats::BuildAllPrefetches(list_, session_.Options().DataDir, force, PrefetchsEnabled(),
+                                                  groups, &progress);
+  for (const auto& f : failures) session_.GetHost().ShowError(fmt::format(BuildFailure, f.Path.string(), f.Text));
+  return static_cast<int>(failures.size());
+}
+
+}  // namespace kelmora::shell

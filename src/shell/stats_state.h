@@ -1,0 +1,88 @@
+#pragma once
+// The statistics page of the main window without widgets: the registry (the system's StatList),
+// the selectors, the current table with its key, sort column and direction, comparison mode with
+// the full set and the prefetch files. Owned by the Session.
+
+#include <optional>
+#include <string>
+
+#include "stats/prefetch.h"
+#include "stats/stat_list.h"
+#include "stats/table.h"
+
+namespace kelmora::shell {
+
+class Session;
+
+class StatsState {
+ public:
+  // Builds the registry over the Session's draws and settings and fills the selectors; the
+  // Session must outlive the component.
+  explicit StatsState(Session& session);
+
+  stats::TStatList& List() { return list_; }
+  const stats::TStatList& List() const { return list_; }
+
+  // The selector lists. reload rebuilds the registry with the current settings and enables all
+  // entries; keep_selection keeps the selected position when it still exists (else position 0).
+  const stats::TStatSelectors& Selectors() const { return selectors_; }
+  void FillStatSelectors(bool reload, bool keep_selection);
+
+  // The selected registry entry, -1 when none. Selecting does not compute; call CalcStatTable.
+  int SelectedEntry() const { return selected_; }
+  void SelectEntry(int entry);  // -1 or out of range: no selection
+  // Selects the first entry with the code (ignoring case); false when there is none.
+  bool SelectCode(std::string_view code);
+
+  // The window length, kept in the view state's DrawsStatLen; false (unchanged) outside 1..2^31-1.
+  int WindowLength() const;
+  bool SetWindowLength(int64_t length);
+
+  // Computes the table unless !force and the key (draws, offset, window, selection) is unchanged;
+  // returns whether it was computed. Without a selection the table is emptied. Prefetch failures
+  // are shown and the table is computed without the norm; other failures propagate after the busy
+  // state and the status text are restored.
+  bool CalcStatTable(bool force);
+  const stats::TStatTable& Table() const { return table_; }
+  // Row r of the table as texts; all empty when r is outside.
+  stats::TStatValues RowValues(int r) const;
+
+  // Sort: a header click sorts ascending by a new column and reverses the current one.
+  int SortColumn() const { return sort_column_; }
+  bool SortDescending() const { return sort_descending_; }
+  void ClickColumn(int column);
+  void SetSort(int column, bool descending);  // as the script runner sets it
+
+  // Comparison with the full set of combinations (view-state option "PrefetchsEnabled").
+  bool PrefetchsEnabled() const;
+  // The command: invert and store the option, build missing files, recompute the table.
+  void TogglePrefetchsEnabled();
+  // For this run only (the command line): the view state is not written.
+  void SetComparisonMode(bool enabled);
+  // The chart's "Все возможные комбинации" line (view-state option "ShowTotalLine").
+  void ToggleShowTotalLine();
+
+  // The entry's norm data in comparison mode (built first when missing or empty); nullopt when
+  // comparison is off, the entry has no norm, or after a shown failure.
+  std::optional<stats::TPrefetchData> OpenPrefetch(int entry);
+  // Builds the entry's file; shows the failure and returns false when it cannot.
+  bool BuildPrefetch(int entry);
+  // Builds the missing files (and those of the groups) with the Host's progress window; every
+  // failure is shown. Returns the number of failures.
+  int BuildAllPrefetches(bool force, stats::TGroupSet groups);
+
+ private:
+  stats::TStatCalcKey CurrentKey() const;
+  std::optional<stats::TPrefetchData> BuildPrefetchData(int entry);
+
+  Session& session_;
+  stats::TStatList list_;
+  stats::TStatSelectors selectors_;
+  int selected_ = -1;
+  int sort_column_ = 1;
+  bool sort_descending_ = false;
+  stats::TStatCalcKey key_;
+  stats::TStatTable table_;
+};
+
+}  // namespace kelmora::shell

@@ -1,0 +1,105 @@
+#pragma once
+// The statistics table: one row per value of a statistic over a window of draws, with twenty
+// columns of texts, the chart series, the sort rule and the row record other parts read.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "stats/prefetch.h"
+#include "stats/stat_item.h"
+#include "stats/stat_list.h"
+#include "support/chart_data.h"
+
+namespace kelmora::stats {
+
+inline constexpr int StatColumnCount = 20;
+// "Значение", "Количество", ... "+/- КРН".
+const std::array<const char*, StatColumnCount>& StatColumnCaptions();
+enum class ColumnAlign { Left, Right, Center };
+ColumnAlign StatColumnAlignment(int column);
+
+// One row: its own copy of the value's figures and the texts of the twenty columns.
+struct TStatRow {
+  TStatDrawItem Item;
+  std::array<std::string, StatColumnCount> Cells;
+};
+
+// What a calculation depends on besides Force: when equal, the table need not be recomputed.
+struct TStatCalcKey {
+  int64_t DrawCount = -1;
+  int32_t DrawsOffset = -1;
+  int32_t WindowLength = -1;
+  int32_t Selected = -1;
+  bool operator==(const TStatCalcKey&) const = default;
+};
+
+struct TStatTableInput {
+  const TStatList* List = nullptr;  // draws, settings and weight coefficients
+  int Entry = -1;                   // registry entry
+  int32_t DrawsOffset = 0;
+  int32_t WindowLength = 1000;      // 1..2147483647
+  bool Sorted = false;              // every draw seen with its values ascending
+  const TPrefetchData* Prefetch = nullptr;  // the entry's norm file (comparison mode), or nullptr
+  bool ShowTotalLine = true;
+  char DecimalSeparator = '.';
+};
+
+struct TStatTable {
+  std::vector<TStatRow> Rows;  // in the order the statistic added the values
+  support::ChartData Chart;    // "Фактические данные" and, in Norm mode, "Все возможные комбинации"
+  bool NormMode = false;
+  long double Ratio = 0;
+  int32_t FirstIdx = 0;
+  int32_t LastIdx = -1;
+  int32_t WindowDraws = 0;  // N
+  int64_t Total = 0;
+  int32_t MaxDepth = 0;
+  void Clear();
+
+  // Working lists reused between calculations, so a recalculation allocates little.
+  TStatDrawArray Values;
+  TLastValueArray LastValues;
+  std::vector<int> KeyOrder;
+};
+
+// Computes the rows and the chart into `out`, reusing its buffers. No rows when there are no draws
+// or no entry. Throws what the statistic throws; std::out_of_range for a bad entry.
+void CalcStatTable(const TStatTableInput& in, TStatTable& out);
+TStatTable CalcStatTable(const TStatTableInput& in);
+
+// The weight of a row (column 8) with the given coefficients; -999.99 on an arithmetic fault.
+long double StatWeight(const lottery::TCdlSettings& cdl, const TStatDrawItem& row, bool norm_mode, int64_t total,
+                       int32_t max_depth);
+// Columns 17..19: "-" when the expected text is not a non-negative integer; else E - F, with "+"
+// in front when positive.
+std::string DeltaText(std::string_view expected, int32_t fact);
+
+// The sort rule: texts compare as numbers when both read as numbers after "," -> ".", else as text
+// ignoring case; equal texts fall back to the captions (column 0) the same way.
+int CompareStatTexts(std::string_view a, std::string_view b);
+// Stable sort of the rows by the column; descending reverses every comparison.
+void SortStatRows(std::vector<TStatRow>& rows, int column, bool descending);
+
+// One row as texts, the record other parts read rows through.
+struct TStatValues {
+  std::string Value;
+  int32_t NumValue = 0;
+  std::string Count;
+  std::string CountPct;
+  std::string Deviation;
+  std::string DeviationPct;
+  std::string Depth;
+  std::string DepthPct;
+  std::string Weight;
+  std::string PeriodMin;
+  std::string Period;
+  std::string PeriodMax;
+  bool operator==(const TStatValues&) const = default;
+};
+// Every field empty (NumValue 0) when row is nullptr.
+TStatValues RowToStatValues(const TStatRow* row);
+
+}  // namespace kelmora::stats
