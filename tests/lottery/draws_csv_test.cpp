@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "lottery/temp_folder.h"
+#include "common/temp_dir.h"
 #include "support/error.h"
 
 namespace kelmora::lottery {
@@ -39,7 +39,7 @@ TEST(ExportTest, LineLayoutQuotingAndCodePage) {
 }
 
 TEST(ExportTest, ExportThenImportRoundTrips) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   TDrawsArray draws = NumberedDraws(101, 10);
   draws[3].Date = "a\"b c;d";
   draws[4].Date = "нет даты";
@@ -57,7 +57,7 @@ TEST(ExportTest, ExportThenImportRoundTrips) {
 }
 
 TEST(ExportTest, UnwritableFileThrows) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   EXPECT_THROW(ExportDrawsFile(folder / "missing" / "draws.csv", NumberedDraws(1, 2)), support::Error);
 }
 
@@ -124,7 +124,7 @@ TEST(ImportTest, CodePageOfTheFile) {
 }
 
 TEST(ImportTest, UnreadableFileThrowsAndChangesNothing) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   TDrawsArray draws = NumberedDraws(1, 2);
   EXPECT_THROW(ImportDrawsFile(draws, folder / "absent.csv"), support::Error);
   EXPECT_EQ(draws, NumberedDraws(1, 2));
@@ -150,7 +150,7 @@ TEST(ResultsTest, NothingNew) {
   EXPECT_TRUE(ReadResultsFile(DataFolder / "chance_results.csv", 1004).empty());
   EXPECT_TRUE(ReadResultsText("Дата,Тираж\r\n", 1).empty());
   EXPECT_TRUE(ReadResultsText("", 1).empty());
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   EXPECT_TRUE(ReadResultsFile(folder / "chance_results.csv", 1).empty());
 }
 

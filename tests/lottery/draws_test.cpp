@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "lottery/temp_folder.h"
+#include "common/temp_dir.h"
 #include "support/error.h"
 
 namespace kelmora::lottery {
@@ -71,7 +71,7 @@ TEST(ArchiveFormatTest, ReadIgnoresPaddingAndClampsTheLength) {
 }
 
 TEST(ArchiveFileTest, FortyFiveBytesLoadTwoDraws) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   Bytes bytes = Record1000;
   bytes.insert(bytes.end(), Record1000.begin(), Record1000.end());
   bytes.insert(bytes.end(), {0x01, 0x02, 0x03, 0x04, 0x05});
@@ -82,18 +82,18 @@ TEST(ArchiveFileTest, FortyFiveBytesLoadTwoDraws) {
 }
 
 TEST(ArchiveFileTest, MissingFileIsAnEmptyArchive) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   EXPECT_TRUE(LoadDrawsFile(folder / "Kelmora_4r32.ldr").empty());
 }
 
 TEST(ArchiveFileTest, UnreadableFileThrows) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   std::filesystem::create_directory(folder / "Kelmora_4r32.ldr");
   EXPECT_THROW(LoadDrawsFile(folder / "Kelmora_4r32.ldr"), support::Error);
 }
 
 TEST(ArchiveFileTest, SaveAndLoadRoundTripByteForByte) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   const auto path = folder / "Kelmora_4r32.ldr";
   WriteAll(path, Record1000);
   const TDrawsArray draws = LoadDrawsFile(path);
@@ -108,7 +108,7 @@ TEST(ArchiveFileTest, SaveAndLoadRoundTripByteForByte) {
 }
 
 TEST(ArchiveFileTest, FailedSaveKeepsTheOldFile) {
-  testing::TempFolder folder;
+  kelmora::testing::TempDir folder;
   const auto path = folder / "Kelmora_4r32.ldr";
   WriteAll(path, Record1000);
   // The temporary file cannot be created where a non-empty folder has its name.

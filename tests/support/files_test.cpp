@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "support/error.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace kelmora::support {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempDir;
+using kelmora::testing::TempDir;
 
 void WriteRaw(const fs::path& path, const std::string& bytes) {
   FILE* f = fopen(path.c_str(), "wb");

@@ -7,12 +7,12 @@
 #include "support/encoding.h"
 #include "support/error.h"
 #include "support/files.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace kelmora::support {
 namespace {
 
-using testing::TempDir;
+using kelmora::testing::TempDir;
 
 TEST(IniFile, ParseAndCaseInsensitiveLookup) {
   IniFile ini;
