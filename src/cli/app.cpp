@@ -44,6 +44,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterDrawsCommands(app, ctx);
   RegisterStatusCommands(app, ctx);
   RegisterConfigCommands(app, ctx);
+  RegisterStatsCommands(app, ctx);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -6,6 +6,7 @@
 
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
+#include "shell/stats_state.h"
 #include "shell/switches.h"
 #include "support/error.h"
 #include "support/text.h"
@@ -44,6 +45,7 @@ void Session::Create() {
   try {
     LoadViewState();
     LoadConfiguration();
+    stats_ = std::make_unique<StatsState>(*this);
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка запуска программы!\r\r{}", e.what()));
   }
@@ -157,9 +159,15 @@ void Session::SaveViewStateAtExit() {
   }
 }
 
-void Session::RefreshAllViews(bool /*force*/) {
+void Session::RefreshAllViews(bool force) {
   if (views_suppressed_) return;
+  if (stats_ && stats_->SelectedEntry() >= 0) stats_->CalcStatTable(force);
   host_.ViewChanged(ViewId::All);
+}
+
+StatsState& Session::Stats() {
+  if (!stats_) stats_ = std::make_unique<StatsState>(*this);
+  return *stats_;
 }
 
 std::string Session::StatusPanelText(int panel) const {

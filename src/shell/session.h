@@ -24,6 +24,8 @@ struct SessionOptions {
   std::vector<std::string> Arguments;  // command-line arguments, for HasSwitch
 };
 
+class StatsState;
+
 class Session {
  public:
   Session(Host& host, SessionOptions options);
@@ -108,6 +110,9 @@ class Session {
   // Destruction step: the keys written at exit. A failure is shown as the system does.
   void SaveViewStateAtExit();
 
+  // --- statistics page: the registry and the current table ---
+  StatsState& Stats();
+
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
   void SetViewsSuppressed(bool suppressed) { views_suppressed_ = suppressed; }
@@ -130,6 +135,7 @@ class Session {
   TProgramSettings settings_;
   std::unique_ptr<ViewState> view_;
   TMainViewState main_view_;
+  std::unique_ptr<StatsState> stats_;
 };
 
 // Brackets a scope with BeginBusy/EndBusy.

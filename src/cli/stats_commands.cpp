@@ -1,0 +1,138 @@
+// `kelmora stats list`, `kelmora stats table CODE ...` and `kelmora prefetch build ...`.
+
+#include <fmt/format.h>
+
+#include "cli/app.h"
+#include "shell/stats_state.h"
+#include "stats/prefetch.h"
+#include "support/files.h"
+
+namespace kelmora::cli {
+
+namespace {
+
+std::string UnknownMethod(std::string_view code) {
+  return fmt::format("Метод расчета статистики \"{}\" не найден!", code);
+}
+
+void ListMethods(CliContext& ctx) {
+  auto& stats = ctx.OpenSession().Stats();
+  const auto& list = stats.List();
+  PrintRow(ctx.Out(), {"№", "Код", "Название", "Группа", "Флаги", "График", "Норма", "Список"});
+  for (int i = 0; i < list.Count(); ++i) {
+    const auto& cls = *list.Items(i).StatClass;
+    PrintRow(ctx.Out(), {std::to_string(i + 1), list.Items(i).Code(), list.DisplayName(i, true),
+                         stats::GroupDisplayText(cls.Group), stats::FlagLetters(cls.AllFlags()),
+                         cls.IsGraph ? "1" : "0", cls.HasNorm() ? "1" : "0", cls.CanSelectByList ? "1" : "0"});
+  }
+}
+
+struct TableOptions {
+  std::string Code;
+  int64_t Window = 1000;
+  int64_t Offset = 0;
+  int Sort = 1;
+  bool Descending = false;
+  bool Prefetch = false;
+  bool Sorted = false;
+};
+
+void PrintTable(CliContext& ctx, const TableOptions& o) {
+  auto& session = ctx.OpenSession();
+  auto& stats = session.Stats();
+  if (o.Window < 1 || o.Window > 2147483647) {
+    ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", o.Window));
+    return;
+  }
+  if (!stats.SelectCode(o.Code)) {
+    ctx.Fail(UnknownMethod(o.Code));
+    return;
+  }
+  const int entry = stats.SelectedEntry();
+  stats.SelectEntry(-1);  // the settings below must not compute the table on their own
+  session.SetDrawsOffset(static_cast<int>(std::clamp<int64_t>(o.Offset, 0, 2147483647)));
+  session.MainView().SortedDraws = o.Sorted;
+  stats.SetComparisonMode(o.Prefetch);
+  stats.SetWindowLength(o.Window);
+  stats.SetSort(o.Sort, o.Descending);
+  stats.SelectEntry(entry);
+  stats.CalcStatTable(true);
+
+  const auto& captions = stats::StatColumnCaptions();
+  PrintRow(ctx.Out(), std::vector<std::string>(captions.begin(), captions.end()));
+  for (const auto& row : stats.Table().Rows) {
+    PrintRow(ctx.Out(), std::vector<std::string>(row.Cells.begin(), row.Cells.end()));
+  }
+}
+
+void BuildPrefetches(CliContext& ctx, const std::vector<std::string>& codes, bool all, bool force) {
+  auto& session = ctx.OpenSession();
+  auto& stats = session.Stats();
+  const auto& list = stats.List();
+  if (all == !codes.empty()) {
+    ctx.Fail("Укажите коды методов или --all!");
+    return;
+  }
+  std::vector<int> entries;
+  if (all) {
+    for (int i = 0; i < list.Count(); ++i) {
+      if (list.HasNorm(i)) entries.push_back(i);
+    }
+  } else {
+    for (const auto& code : codes) {
+      const int i = list.IndexOfCode(code);
+      if (i < 0) {
+        ctx.Fail(UnknownMethod(code));
+        return;
+      }
+      if (!list.HasNorm(i)) {
+        ctx.Fail(fmt::format("Для метода \"{}\" файл предварительной выборки не создается!", list.Items(i).Code()));
+        return;
+      }
+      entries.push_back(i);
+    }
+  }
+  PrintRow(ctx.Out(), {"Код", "Файл", "Результат"});
+  for (int i : entries) {
+    const std::string code = list.Items(i).Code();
+    const auto path = stats::PrefetchPath(session.Options().DataDir, code);
+    const bool keep = !force && support::FileExists(path) && !support::ReadFileBytes(path).empty();
+    const char* result = keep ? "оставлен" : stats.BuildPrefetch(i) ? "создан" : "ошибка";
+    PrintRow(ctx.Out(), {code, path.filename().string(), result});
+  }
+}
+
+}  // namespace
+
+void RegisterStatsCommands(CLI::App& app, CliContext& ctx) {
+  auto* stats_cmd = app.add_subcommand("stats", "Statistic methods and the statistics table");
+  stats_cmd->require_subcommand(1);
+
+  auto* list = stats_cmd->add_subcommand("list", "Print the registry of statistic methods");
+  list->callback([&ctx] { ListMethods(ctx); });
+
+  auto table_options = std::make_shared<TableOptions>();
+  auto* table = stats_cmd->add_subcommand("table", "Print the statistics table of a method");
+  table->add_option("CODE", table_options->Code, "Method code, e.g. NUMS or POS1")->required();
+  table->add_option("--window", table_options->Window, "Number of draws (default 1000)");
+  table->add_option("--offset", table_options->Offset, "Draws offset: the newest K draws count as not drawn")
+      ->check(CLI::NonNegativeNumber);
+  table->add_option("--sort", table_options->Sort, "Sort column 0..19 (default 1)")->check(CLI::Range(0, 19));
+  table->add_flag("--desc", table_options->Descending, "Sort descending");
+  table->add_flag("--prefetch", table_options->Prefetch, "Compare with the full set of combinations");
+  table->add_flag("--sorted", table_options->Sorted, "Read every draw with its values ascending");
+  table->callback([&ctx, table_options] { PrintTable(ctx, *table_options); });
+
+  auto* prefetch = app.add_subcommand("prefetch", "Prefetch files of the full set of combinations");
+  prefetch->require_subcommand(1);
+  auto codes = std::make_shared<std::vector<std::string>>();
+  auto all = std::make_shared<bool>(false);
+  auto force = std::make_shared<bool>(false);
+  auto* build = prefetch->add_subcommand("build", "Build prefetch files");
+  build->add_option("CODE", *codes, "Method codes");
+  build->add_flag("--all", *all, "Every method with a norm");
+  build->add_flag("--force", *force, "Rebuild files that exist");
+  build->callback([&ctx, codes, all, force] { BuildPrefetches(ctx, *codes, *all, *force); });
+}
+
+}  // namespace kelmora::cli
