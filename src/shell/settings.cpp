@@ -18,9 +18,6 @@ constexpr const char* Cdl = "CDL";
 constexpr const char* Shredding = "SHREDDING";
 constexpr const char* Proxy = "PROXY";
 
-// Hand-edited files may hold a channel size below 1; the channel arithmetic needs at least 1.
-int32_t SaneChannelSize(int32_t size) { return std::max<int32_t>(size, 1); }
-
 std::string FormulaKey(int i) { return fmt::format("Formula{}", i + 1); }
 std::string DigitsKey(int i) { return fmt::format("Formula{}Digits", i + 1); }
 
@@ -31,10 +28,16 @@ void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& ou
   out.Parameters = support::CutToCp1251Bytes(ini.ReadString(Global, "CombsGenerateParameters", ""), 255);
 }
 
-void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out) {
+void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out, std::string* problem) {
   out.MatrixCols = ini.ReadInt(Global, "MatrixCols", 4);
   out.MatrixSegments = lottery::TextToMatrixSegments(ini.ReadString(Global, "MatrixSegments", ""));
-  out.ChannelSize = SaneChannelSize(ini.ReadInt(Global, "ChannelSize", 2));
+  out.ChannelSize = ini.ReadInt(Global, "ChannelSize", 2);
+  // Hand-edited files may hold a channel size below 1; the channel arithmetic needs at least 1.
+  if (out.ChannelSize < 1) {
+    if (problem)
+      *problem = fmt::format("Некорректный размер канала: {}. Используется размер канала 1.", out.ChannelSize);
+    out.ChannelSize = 1;
+  }
 
   out.Cost = support::RealToMoney(ini.ReadReal(Stakes, "Cost", 0));
   out.MaxStake = ini.ReadInt(Stakes, "MaxStake", 4);

@@ -27,7 +27,8 @@ struct TProgramSettings {
 // Reads a group from the document into settings key by key, so that when a malformed value throws
 // support::Error the keys read before it keep their new values and the rest keep what they had.
 void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& out);
-void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out);
+// A channel size below 1 is read as 1; `problem` (when given) then receives the text to report.
+void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out, std::string* problem = nullptr);
 void ReadShredding(const support::IniFile& ini, lottery::TShreddingData& out);
 void ReadProxy(const support::IniFile& ini, lottery::TProxy& out);
 
