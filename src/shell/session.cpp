@@ -88,6 +88,7 @@ void Session::Initialise() {
   try {
     SetStatusText("Инициализация...");
     SetDrawsOffset(0);
+    if (!OpenStakesFile()) return;
     LoadDrawsFile();
     RefreshAllViews(true);
     SetStatusText("");

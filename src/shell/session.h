@@ -13,6 +13,7 @@
 #include "shell/host.h"
 #include "shell/settings.h"
 #include "shell/view_state.h"
+#include "support/platform.h"
 
 namespace kelmora::shell {
 
@@ -110,6 +111,21 @@ class Session {
   // Destruction step: the keys written at exit. A failure is shown as the system does.
   void SaveViewStateAtExit();
 
+  // --- stakes file ---
+  // Opens Kelmora_4r32.lsk (created when missing) with exclusive access for the whole run. On
+  // failure shows the exclusive-access message, marks the session for termination, returns false.
+  bool OpenStakesFile();
+  // Destruction step: releases the stakes file ("Ошибка записи в файл ставок!" on failure).
+  void CloseStakesFile();
+  bool StakesFileOpen() const { return stakes_file_ != nullptr; }
+  std::filesystem::path StakesPath() const;      // Kelmora_4r32.lsk
+  // Set when the program must end after the current step (exclusive access refused).
+  bool TerminateRequested() const { return terminate_requested_; }
+
+  // Rows "Свойство" / "Значение" of the draw details dialog for the draw at a list row: number and
+  // date, then one row per graph statistic of the registry. Empty when the row is outside.
+  std::vector<std::pair<std::string, std::string>> DrawDetailRows(int row);
+
   // --- statistics page: the registry and the current table ---
   StatsState& Stats();
 
@@ -136,6 +152,9 @@ class Session {
   std::unique_ptr<ViewState> view_;
   TMainViewState main_view_;
   std::unique_ptr<StatsState> stats_;
+
+  std::unique_ptr<support::LockedFile> stakes_file_;
+  bool terminate_requested_ = false;
 };
 
 // Brackets a scope with BeginBusy/EndBusy.

@@ -2,6 +2,8 @@
 // Every call that depends on the operating system lives here, so that a port touches one file.
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace kelmora::support {
 
@@ -10,5 +12,29 @@ std::filesystem::path ExecutableDir();
 
 // The data folder: KELMORA_DATA_DIR when set, else the executable's folder.
 std::filesystem::path DefaultDataDir();
+
+// File name of the running executable ("Kelmora_4r32").
+std::string ExecutableName();
+// Whether a process other than this one runs an executable with this file name (ignoring case).
+bool OtherProcessRunning(std::string_view executable_name);
+
+// A file held open with an exclusive lock for the lifetime of the object, so that a second copy of
+// the program in the same folder is refused. The lock is advisory (flock) and ends with the process.
+class LockedFile {
+ public:
+  // Opens the file for reading and writing, creating it when missing, and takes the lock without
+  // waiting. Throws Error when the file cannot be opened or another process holds the lock.
+  explicit LockedFile(const std::filesystem::path& path);
+  ~LockedFile();
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+  int Descriptor() const { return fd_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  int fd_ = -1;
+};
 
 }  // namespace kelmora::support

@@ -1,0 +1,77 @@
+#include "gui/draw_info_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "gui/qt_text.h"
+#include "lottery/comb_ops.h"
+#include "lottery/comb_text.h"
+#include "lottery/draws.h"
+#include "shell/session.h"
+
+namespace kelmora::gui {
+
+DrawInfoDialog::DrawInfoDialog(QWidget* parent, shell::Session& session, int row) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Подробная информация"));
+  resize(560, 420);
+  auto* layout = new QHBoxLayout(this);
+
+  const auto& config = session.Settings().Config;
+  const lottery::TComb values = lottery::CombOfDrawAtRow(session.Draws(), row);
+  auto* left = new QVBoxLayout();
+  auto* cols_row = new QHBoxLayout();
+  auto* cols = new QSpinBox(this);
+  cols->setRange(1, 8);
+  cols->setValue(config.MatrixCols);
+  cols->setEnabled(false);
+  cols_row->addWidget(new QLabel(QStringLiteral("Количество столбцов:"), this));
+  cols_row->addWidget(cols);
+  left->addLayout(cols_row);
+
+  card_ = new QTableWidget(lottery::ValueCount, config.MatrixCols, this);
+  card_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  card_->horizontalHeader()->setVisible(false);
+  card_->verticalHeader()->setVisible(false);
+  card_->horizontalHeader()->setDefaultSectionSize(32);
+  for (int r = 0; r < lottery::ValueCount; ++r) {
+    const int v = lottery::ValueMin + r;
+    const uint32_t rgb = lottery::ChannelColor(v, config.ChannelSize);
+    for (int c = 0; c < config.MatrixCols; ++c) {
+      auto* item = new QTableWidgetItem();
+      item->setTextAlignment(Qt::AlignCenter);
+      item->setBackground(QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+      if (c < lottery::PositionCount && values != 0 && lottery::CombValue(values, c) == v)
+        item->setText(Q(lottery::ValueToText(v)));
+      card_->setItem(r, c, item);
+    }
+  }
+  left->addWidget(card_);
+  layout->addLayout(left);
+
+  const auto rows = session.DrawDetailRows(row);
+  properties_ = new QTableWidget(static_cast<int>(rows.size()), 2, this);
+  properties_->setHorizontalHeaderLabels({QStringLiteral("Свойство"), QStringLiteral("Значение")});
+  properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  properties_->verticalHeader()->setVisible(false);
+  properties_->horizontalHeader()->setStretchLastSection(true);
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+    properties_->setItem(i, 0, new QTableWidgetItem(Q(rows[i].first)));
+    properties_->setItem(i, 1, new QTableWidgetItem(Q(rows[i].second)));
+  }
+  properties_->resizeColumnToContents(0);
+  auto* right = new QVBoxLayout();
+  right->addWidget(properties_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  right->addWidget(buttons);
+  layout->addLayout(right, 1);
+}
+
+}  // namespace kelmora::gui

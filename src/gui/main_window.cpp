@@ -1,0 +1,208 @@
+#include "gui/main_window.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <fmt/format.h>
+
+#include "gui/command_actions.h"
+#include "gui/draws_page.h"
+#include "gui/menu_layout.h"
+#include "gui/qt_host.h"
+#include "gui/qt_text.h"
+#include "gui/window_placement.h"
+#include "shell/session.h"
+#include "shell/switches.h"
+#include "support/files.h"
+
+namespace kelmora::gui {
+
+namespace {
+
+constexpr const char* DrawsListName = "lvDraws";
+
+}  // namespace
+
+MainWindow::MainWindow(shell::Session& session, QtHost& host) : session_(session), host_(host) {
+  setObjectName(QString::fromLatin1(shell::MainWindowSection));
+  setWindowTitle(QStringLiteral("Kelmora 4r32"));
+  resize(1000, 680);
+  host_.SetDialogParent(this);
+  commands_ = new CommandActions(this, [this] { return CommandState(); });
+  RegisterHandlers();
+  BuildPages();
+  BuildMenus();
+  BuildStatusBar();
+
+  connect(&host_, &QtHost::StatusTextChanged, this, [this](const QString& text) {
+    panels_[6]->setText(text);
+    panels_[6]->repaint();
+  });
+  connect(&host_, &QtHost::BusyStateChanged, this, [this](bool) { commands_->Update(); });
+  connect(&host_, &QtHost::SessionViewChanged, this,
+          [this](shell::ViewId view) { OnViewChanged(static_cast<int>(view)); });
+  connect(draws_, &DrawsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  commands_->Update();
+}
+
+MainWindow::~MainWindow() {
+  Destroy();
+  host_.SetDialogParent(nullptr);
+}
+
+void MainWindow::BuildPages() {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  left_pages_ = new QTabWidget(splitter_);
+  draws_ = new DrawsPage(left_pages_, session_, *commands_);
+  left_pages_->addTab(draws_, QStringLiteral("Архив тиражей"));
+  // The right pages come with the statistics, stakes, rating and script areas; until one of them
+  // is there the draws page takes the whole window.
+  right_pages_ = new QTabWidget(splitter_);
+  right_pages_->setVisible(false);
+  splitter_->setStretchFactor(1, 1);
+  setCentralWidget(splitter_);
+}
+
+void MainWindow::BuildMenus() {
+  for (const MenuDef& def : MainMenus()) {
+    auto* menu = new QMenu(Q(def.Caption), menuBar());
+    if (commands_->FillMenu(menu, def.Items)) {
+      menuBar()->addMenu(menu);
+      connect(menu, &QMenu::aboutToShow, commands_, &CommandActions::Update);
+    } else {
+      delete menu;
+    }
+  }
+}
+
+void MainWindow::BuildStatusBar() {
+  const int widths[] = {130, 130, 90, 110, 80, 90, 0};
+  for (int i = 0; i < StatusPanelCount; ++i) {
+    panels_[i] = new QLabel(this);
+    panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panels_[i]->setFrameShape(QFrame::StyledPanel);
+    panels_[i]->setFrameShadow(QFrame::Sunken);
+    if (widths[i]) panels_[i]->setMinimumWidth(widths[i]);
+    statusBar()->addWidget(panels_[i], widths[i] ? 0 : 1);
+  }
+  RefreshStatusPanels();
+}
+
+void MainWindow::RefreshStatusPanels() {
+  for (int i = 0; i < StatusPanelCount - 1; ++i) panels_[i]->setText(Q(session_.StatusPanelText(i)));
+}
+
+QString MainWindow::StatusPanel(int panel) const {
+  return panel >= 0 && panel < StatusPanelCount ? panels_[panel]->text() : QString();
+}
+
+void MainWindow::OnViewChanged(int view) {
+  switch (static_cast<shell::ViewId>(view)) {
+    case shell::ViewId::Draws: draws_->Refresh(); break;
+    case shell::ViewId::StatusBar: RefreshStatusPanels(); break;
+    case shell::ViewId::All:
+      draws_->Refresh();
+      RefreshStatusPanels();
+      break;
+    default: break;
+  }
+  commands_->ScheduleUpdate();
+}
+
+shell::TCommandState MainWindow::CommandState() const {
+  shell::TCommandState state = shell::CommandStateOf(session_);
+  if (draws_) state.DrawsSelected = static_cast<int>(draws_->SelectedRows().size());
+  state.HelpFileExists = support::FileExists(HelpFilePath());
+  return state;
+}
+
+bool MainWindow::SelectPage(const QString& caption) {
+  for (QTabWidget* pages : {left_pages_, right_pages_}) {
+    for (int i = 0; i < pages->count(); ++i) {
+      if (pages->isTabVisible(i) && pages->tabText(i) == caption) {
+        pages->setCurrentIndex(i);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+QStringList MainWindow::PageCaptions() const {
+  QStringList out;
+  for (QTabWidget* pages : {left_pages_, right_pages_})
+    for (int i = 0; i < pages->count(); ++i)
+      if (pages->isTabVisible(i)) out << pages->tabText(i);
+  return out;
+}
+
+void MainWindow::RestoreViewState() {
+  try {
+    const auto& view = session_.View();
+    const bool maximized = RestoreWindowPlacement(view, shell::MainWindowSection, *this);
+    if (maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    RestoreColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
+    if (right_pages_->isVisible()) splitter_->setSizes({session_.MainView().LeftPanelWidth, width()});
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка загрузки параметров программы!\r\r{}", e.what()));
+  }
+}
+
+bool MainWindow::Initialise() {
+  setWindowTitle(windowTitle() + QStringLiteral(" версия ") + QString::fromLatin1(KELMORA_VERSION));
+  session_.Initialise();
+  if (session_.TerminateRequested()) return false;
+  initialised_ = true;
+  commands_->Update();
+  // The batch start-ups end after their work; the download and the comparison files they run are
+  // not part of this build, so they end right after initialisation.
+  if (session_.HasSwitch(shell::SwitchLoadOnly) || session_.HasSwitch(shell::SwitchFullRecreate) ||
+      session_.HasSwitch(shell::SwitchFullRefresh))
+    return false;
+  if (session_.MainView().FirstRun && !host_.Unattended()) ShowFirstRunDialog();
+  return true;
+}
+
+void MainWindow::Destroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  // A copy refused at start-up does not own the data folder and leaves its files alone.
+  if (session_.TerminateRequested() && !initialised_) return;
+  try {
+    auto& view = session_.View();
+    SaveWindowPlacement(view, shell::MainWindowSection, *this);
+    if (right_pages_->isVisible()) session_.MainView().LeftPanelWidth = left_pages_->width();
+    SaveColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
+  }
+  session_.SaveViewStateAtExit();
+  try {
+    session_.CloseStakesFile();
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка завершения программы!\r\r{}", e.what()));
+  }
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Hints go to panel 6 while idle; a running operation keeps its status text there.
+    if (session_.IsIdle()) panels_[6]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // No script runs in this build, so nothing has to be stopped before the window may close.
+  event->accept();
+}
+
+}  // namespace kelmora::gui

@@ -1,0 +1,98 @@
+#pragma once
+// The main window: pages, menus and the status bar over one Session. Creation restores the view
+// state, Initialise runs the initialisation tick, destruction writes the view state and releases
+// the stakes file.
+
+#include <array>
+#include <filesystem>
+#include <functional>
+
+#include <QMainWindow>
+
+#include "shell/commands.h"
+
+class QLabel;
+class QSplitter;
+class QTabWidget;
+
+namespace kelmora::shell {
+class Session;
+}
+
+namespace kelmora::gui {
+
+class CommandActions;
+class DrawsPage;
+class QtHost;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int StatusPanelCount = 7;
+
+  MainWindow(shell::Session& session, QtHost& host);
+  ~MainWindow() override;
+
+  // After Session::Create: window placement, list columns and the left panel's width.
+  void RestoreViewState();
+  // The initialisation tick. Returns false when the program must end now (a second copy, or a
+  // batch start-up whose work is done).
+  bool Initialise();
+  // Destruction steps, once: view state, then the stakes file. Also run by the destructor.
+  void Destroy();
+
+  CommandActions& Commands() { return *commands_; }
+  shell::TCommandState CommandState() const;
+  DrawsPage* Draws() const { return draws_; }
+  QString StatusPanel(int panel) const;
+  // Activates the visible page with this caption; false when there is none.
+  bool SelectPage(const QString& caption);
+  QStringList PageCaptions() const;
+
+  // Chooses a file for import or export; tests replace it. Empty when the user cancels.
+  std::function<QString(const QString& caption, const QString& filter, bool save)> ChooseFile;
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildPages();
+  void BuildMenus();
+  void BuildStatusBar();
+  void RegisterHandlers();
+  void RefreshStatusPanels();
+  void OnViewChanged(int view);
+  void ShowFirstRunDialog();
+
+  // Command handlers.
+  void AddDraw();
+  void EditDraw();
+  void DeleteDraws();
+  void ShowDrawInfo();
+  void ImportDraws();
+  void ExportDraws();
+  void ExportDrawsXlsx();
+  void EditConfig();
+  void EditShredding();
+  void ToggleViewSwitch(shell::CommandId id);
+  void ShowAbout();
+  void OpenHelp();
+
+  shell::Session& session_;
+  QtHost& host_;
+  CommandActions* commands_;
+  QSplitter* splitter_ = nullptr;
+  QTabWidget* left_pages_ = nullptr;
+  QTabWidget* right_pages_ = nullptr;
+  DrawsPage* draws_ = nullptr;
+  std::array<QLabel*, StatusPanelCount> panels_{};
+  bool destroyed_ = false;
+  bool initialised_ = false;
+};
+
+// "Orvane_RUS.chm" in the executable's folder, its "help" subfolder or the parent's "help"
+// folder; the first of these paths when none exists.
+std::filesystem::path HelpFilePath();
+
+}  // namespace kelmora::gui

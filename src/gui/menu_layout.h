@@ -1,0 +1,22 @@
+#pragma once
+// The main menu and the context menus as data, in the system's order. Commands of areas that are
+// not built are listed too; the menu builder leaves them out.
+
+#include <vector>
+
+#include "gui/command_actions.h"
+
+namespace kelmora::gui {
+
+struct MenuDef {
+  const char* Caption;
+  std::vector<MenuItem> Items;
+};
+
+// "Файл", "Архив тиражей", "Комбинации", "Статистика", "Ставки", "Рейтинг", "Регуляры",
+// "Системы" (never shown), "Сценарий", "Вид", "Справка".
+const std::vector<MenuDef>& MainMenus();
+// The context menu of the draws list (the menu "Архив тиражей"; its default is DrawsInfo).
+const std::vector<MenuItem>& DrawsContextMenu();
+
+}  // namespace kelmora::gui

@@ -1,0 +1,161 @@
+#pragma once
+// The command set of the main window: one entry per command with its constant id, name, caption,
+// hint, shortcut and availability rule. Menus, buttons, context menus and keys only show these
+// entries; the front end supplies the handlers and recomputes availability when idle.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "shell/view_state.h"
+
+namespace kelmora::shell {
+
+class Session;
+
+// Constant ids, in the order that decides which command a shared shortcut runs.
+enum class CommandId : int {
+  DrawsDownload, ExitProgram, DrawsGraphDraw, DrawsAdd, DrawsEdit, DrawsDel, DrawsStatCalc, CombsGen,
+  CombsOpen, CombsSave, CombsUndo, StatFilter_Include, StatFilter_Exclude, EditConfig, StakeAdd,
+  StakeAddRandom, StakeAddSelected, StakeAddAll, StakeDel, StakeFilter, StakeClear, RatingsRefresh,
+  StakesGraphDraws, StakesGraphOverlap, StakesGraphProfits, TablesAdd, TablesDel, TablesStakeAdd,
+  TablesStakeTest, OpenLotoSite, CombsDelExists, CombsDelSelected, ScriptOpen, ScriptSave, ScriptRun,
+  ScriptTest, ScriptStop, ScriptAdd, ScriptEmpty, ScriptLoad, ScriptClone, ScriptEdit, ScriptDel,
+  ScriptClr, ScriptUp, ScriptDown, GetHelp, RatingsGraphOverlap, StakesCheckManual, About, DrawsImport,
+  DrawsExport, RatingsExport, RatingsToScript, CardFilter_Include, CardFilter_Exclude, LogToggle,
+  AutoSelfUpdate, CheckUpdate, ViewColorDraws, ViewColorCombs, ViewColorCard, AnalyzeRepeats,
+  TotalSumCombs, DrawsXlsExport, DrawsInfo, CombsInfo, CombsCheckNums, CombsXlsExport, LogStakes,
+  LogStakesDelete, StakesXlsExport, DrawsSorted, RatingsXlsExport, AutoDownload0, AutoDownload1,
+  AutoDownload2, LayoutCalc, LayoutFilter_Include, LayoutFilter_Exclude, EditShredding,
+  DrawsStatExportToExcel, DrawsStatShowTotalLine, DrawsStatePrefetchsEnabled, CardXlsExport,
+  LayoutXlsExport, ViewColorCardSequences, StakesScroll, CombsFindInDraws, EditProxy, ViewShemaGradient,
+  StakesCheckLine, ScriptLibrary, ScriptLibraryRefresh, ScriptLibraryDownload, ScriptLibraryUpload,
+  ScriptLibraryReplace, ScriptLibraryDelete, ScriptLibraryView, ScriptLibraryRates, ScriptLibraryRate0,
+  ScriptLibraryRate1, ScriptLibraryRate2, ScriptLibraryRate3, ScriptLibraryRate4, ScriptLibraryRate5,
+  ScriptLibraryHide, CombsCopy, CombsPaste, CombsSelectAll, RatingsEffMode0, RatingsEffMode1,
+  RatingsEffMode2, urlMainSite, urlAuthSite, urlBlog, urlYT, urlVK, urlOK, WeekStatCalc,
+  WeekFilter_Include, WeekFilter_Exclude, ViewWeekChartMode, ViewWeekChartType, SystemsOn,
+  SystemsRefresh, SystemsDownload, SystemsAdd, SystemsProp, SystemsDel, SystemStakeAll,
+  SystemStakeFilter, LogsDelete, urlAuthText, urlTG, FiltersManager, FiltersReset, FiltersInfo,
+  TabGraps, TabCard, TabLayout, TabWeek, TabTables, LayoutCmpCalc,
+  Count
+};
+inline constexpr int CommandCount = static_cast<int>(CommandId::Count);
+
+// The area of the program a command belongs to. A command is shown only when its area is built,
+// so the window never offers a command that does nothing.
+enum class Feature {
+  Shell, Draws, DrawsTransfer, Download, Combs, Stats, FilterLists, Filters, Stakes, Rating, Tables,
+  Systems, Scripts, Library, Proxy, Graphs, Card, Layout, Week, Analysis, Update, Help, Web
+};
+
+// Everything the availability rules look at: Session state plus the front end's selections and
+// pages. Counts are 0 and flags false for areas that are not there.
+struct TCommandState {
+  bool Idle = true;
+  bool ScriptRunning = false;
+  bool StopRequested = false;
+
+  int DrawsCount = 0;
+  int DrawsSelected = 0;
+
+  int CombsCount = 0;
+  int CombsSelected = 0;
+  bool UndoExists = false;
+  bool ClipboardHasText = false;
+
+  bool StatKindChosen = false;
+  int StatRows = 0;
+  int StatRowsSelected = 0;
+  bool GraphKindChosen = false;
+
+  bool StakesFileOpen = false;
+  int StakesCount = 0;
+  int StakesSelected = 0;
+  int RatingCount = 0;
+  int RatingSelected = 0;
+
+  bool TablesShown = false;
+  int TablesSelected = 0;
+  bool SystemsShown = false;
+  int SystemsSelected = 0;
+  bool SystemSelectedIsOwn = false;
+
+  int ScriptLines = 0;
+  int ScriptSelected = 0;
+  int ScriptFirstSelected = -1;  // row of the first and last selected lines, -1 when none
+  int ScriptLastSelected = -1;
+  bool ScriptSelectedIsFilter = false;
+
+  bool LibraryShown = false;
+  bool LibraryFilterAvailable = false;
+  bool LibrarySelected = false;
+  bool LibrarySelectedDownloadable = false;
+  bool LibrarySelectedIsOwn = false;
+  bool LibrarySelectedRated = false;
+
+  bool GraphsShown = false;
+  bool CardShown = false;
+  bool LayoutShown = false;
+  bool WeekShown = false;
+  int CardColumns = 0;
+  int LayoutColumns = 0;
+  // Selected column block of the card and the scheme grids, -1 when nothing is selected.
+  int CardSelLeft = -1, CardSelRight = -1;
+  int LayoutSelLeft = -1, LayoutSelRight = -1;
+
+  bool HelpFileExists = false;
+  TMainViewState View;
+};
+
+enum class CommandArea { File, Draws, Combs, Stats, Stakes, Rating, Tables, Systems, Script, View, Help, Page };
+
+struct TCommandInfo {
+  CommandId Id;
+  const char* Name;
+  const char* Caption;
+  const char* Hint;      // nullptr: the caption serves as hint
+  const char* Shortcut;  // portable key text ("Ctrl+Del"), "" for none
+  CommandArea Area;
+  Feature Needs;
+  bool RunsWhileBusy;                        // the rule alone decides, also while busy
+  bool (*Rule)(const TCommandState&);        // conditions on top of the idle rule
+  bool (*Checked)(const TCommandState&);     // toggles and radio items; nullptr otherwise
+};
+
+// The whole table in id order; Command(id).Id == id.
+std::span<const TCommandInfo> Commands();
+const TCommandInfo& Command(CommandId id);
+std::optional<CommandId> CommandByName(std::string_view name);
+std::string_view CommandHint(CommandId id);
+
+// Whether the area is part of this build; commands of other areas are kept but not shown.
+bool FeatureBuilt(Feature feature);
+bool CommandShown(CommandId id);
+
+// The availability rule: idle (unless the command runs while busy) and its own conditions.
+bool CommandEnabled(CommandId id, const TCommandState& state);
+// The check mark of toggles and radio items; false for other commands.
+bool CommandChecked(CommandId id, const TCommandState& state);
+
+// The command a shortcut runs: the first shown and enabled command in id order that has it.
+std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state);
+
+// The card and scheme filters need a block that starts at column 1 or later and ends before 9.
+bool SelectionInValueColumns(int left, int right);
+
+// The Session's part of the command state (archive, idle, view switches); selections stay empty.
+TCommandState CommandStateOf(const Session& session);
+
+// Toggle and radio commands: the view-state key they store and the new value for the current state.
+// nullopt for commands that are not view switches.
+struct TViewSwitchChange {
+  const char* Key;
+  int32_t Value;
+};
+std::optional<TViewSwitchChange> ViewSwitchChange(CommandId id, const TMainViewState& view);
+// Applies a change to the in-memory state (the Session writes it through to the file).
+void ApplyViewSwitch(TMainViewState& view, const TViewSwitchChange& change);
+
+}  // namespace kelmora::shell
