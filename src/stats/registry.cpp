@@ -2,7 +2,13 @@
 
 #include <algorithm>
 
+#include "stats/chains.h"
+#include "stats/comb_values.h"
 #include "stats/numbers.h"
+#include "stats/ognev.h"
+#include "stats/periods.h"
+#include "stats/series.h"
+#include "stats/shredding.h"
 
 namespace kelmora::stats {
 
@@ -11,6 +17,12 @@ const std::vector<const TStatClass*>& RegisteredClasses() {
     std::vector<const TStatClass*> all;
     // One line per family; the ordinals put each class at its place in the system's order.
     for (const TStatClass* c : NumberClasses()) all.push_back(c);
+    for (const TStatClass* c : CombValueClasses()) all.push_back(c);
+    for (const TStatClass* c : SeriesClasses()) all.push_back(c);
+    for (const TStatClass* c : PeriodClasses()) all.push_back(c);
+    for (const TStatClass* c : ChainClasses()) all.push_back(c);
+    for (const TStatClass* c : OgnevClasses()) all.push_back(c);
+    for (const TStatClass* c : ShreddingClasses()) all.push_back(c);
     std::stable_sort(all.begin(), all.end(),
                      [](const TStatClass* a, const TStatClass* b) { return a->Ordinal < b->Ordinal; });
     return all;
