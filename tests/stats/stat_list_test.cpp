@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/temp_dir.h"
+#include "stats/registry.h"
 #include "stats_fixture.h"
 
 namespace kelmora::testing {
@@ -25,6 +26,8 @@ std::string Enabled(const stats::TStatList& list) {
 TEST(Registry, ClassesAreInTheSystemsOrderAndRebuildCreatesOneEntryPerIndex) {
   const auto& classes = stats::RegisteredClasses();
   for (size_t i = 1; i < classes.size(); ++i) EXPECT_LT(classes[i - 1]->Ordinal, classes[i]->Ordinal);
+  ASSERT_FALSE(classes.empty());
+  EXPECT_STREQ(classes[0]->CodeFormat, "NUMS");
   StatsFixture f;
   // POE has the empty range 1..0 and never gets an entry.
   EXPECT_EQ(Codes(f.list), "NUMS,DIGS,EVEN,EVNV,SMAL,SMLV,PRIM,PRMV,POS1,POS2,POS3,POS4");
