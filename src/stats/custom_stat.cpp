@@ -61,7 +61,9 @@ std::string FormatIndex(std::string_view format, int32_t index) {
 std::string FormatText(std::string_view format, std::string_view text) { return FormatOne(format, 's', text); }
 
 std::string TStatClass::Code(int32_t index) const { return FormatIndex(CodeFormat, index); }
-std::string TStatClass::Caption(int32_t index) const { return FormatIndex(CaptionFormat, index); }
+std::string TStatClass::Caption(int32_t index) const {
+  return CaptionOf ? CaptionOf(index) : FormatIndex(CaptionFormat, index);
+}
 std::string TStatClass::HelpTopic(int32_t index) const {
   return FormatIndex(HelpTopicFormat ? HelpTopicFormat : CodeFormat, index);
 }

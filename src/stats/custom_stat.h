@@ -36,6 +36,9 @@ struct TStatClass {
   TIndexRange (*IndexRange)(const TStatList& list) = nullptr;
   // Creates an instance; the caller owns it.
   std::unique_ptr<TCustomStat> (*Create)(const TStatList& list, const TStatClass& cls, int32_t index) = nullptr;
+  // The caption of an index when the class fills more than the index into its caption; nullptr:
+  // Format(CaptionFormat, [index]).
+  std::string (*CaptionOf)(int32_t index) = nullptr;
 
   uint8_t AllFlags() const { return static_cast<uint8_t>(Flags | (IsGraph ? FlagGraph : 0)); }
   bool HasNorm() const { return (Flags & FlagNorm) != 0; }
