@@ -12,6 +12,8 @@ shell::Session& CliContext::OpenSession() {
     shell::SessionOptions options;
     options.DataDir = DataDir.empty() ? support::DefaultDataDir() : DataDir;
     options.DecimalSeparator = DecimalSeparator.empty() ? '.' : DecimalSeparator[0];
+    // The command line reads the desktop program's view state but leaves it as it is.
+    options.WriteViewStateOnStart = false;
     session_ = std::make_unique<shell::Session>(host_, options);
     session_->Create();
     session_->LoadDrawsFile();
@@ -44,6 +46,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterDrawsCommands(app, ctx);
   RegisterStatusCommands(app, ctx);
   RegisterConfigCommands(app, ctx);
+  RegisterFilterCommands(app, ctx);
   RegisterStatsCommands(app, ctx);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -6,6 +6,7 @@
 
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
+#include "shell/combs_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
 #include "support/error.h"
@@ -46,6 +47,7 @@ void Session::Create() {
     LoadViewState();
     LoadConfiguration();
     stats_ = std::make_unique<StatsState>(*this);
+    combs_ = std::make_unique<CombsState>(*this);
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка запуска программы!\r\r{}", e.what()));
   }
@@ -55,7 +57,7 @@ void Session::LoadViewState() {
   try {
     view_->Load();
     ReadMainViewState(*view_, main_view_);
-    if (!main_view_.PrefetchsInit) {
+    if (!main_view_.PrefetchsInit && options_.WriteViewStateOnStart) {
       // The first start decides comparison mode once, from whatever the file held.
       main_view_.PrefetchsInit = true;
       view_->BeginBatch();
@@ -75,9 +77,11 @@ void Session::LoadConfiguration() {
     support::IniFile ini(ConfigPath());
     ini.Load();
     ReadGenerationDefaults(ini, settings_.Generation);
-    ReadAnalysisSettings(ini, settings_.Config);
+    std::string problem;
+    ReadAnalysisSettings(ini, settings_.Config, &problem);
     ReadShredding(ini, settings_.Shredding);
     ReadProxy(ini, settings_.Proxy);
+    if (!problem.empty()) support::Fail("{}", problem);
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка чтения файла конфигурации!\r\r{}", e.what()));
   }
@@ -90,6 +94,7 @@ void Session::Initialise() {
     SetDrawsOffset(0);
     if (!OpenStakesFile()) return;
     LoadDrawsFile();
+    Combs().GenerateDefault(true);
     RefreshAllViews(true);
     SetStatusText("");
   } catch (const std::exception& e) {
@@ -166,6 +171,11 @@ void Session::RefreshAllViews(bool force) {
   host_.ViewChanged(ViewId::All);
 }
 
+CombsState& Session::Combs() {
+  if (!combs_) combs_ = std::make_unique<CombsState>(*this);
+  return *combs_;
+}
+
 StatsState& Session::Stats() {
   if (!stats_) stats_ = std::make_unique<StatsState>(*this);
   return *stats_;
@@ -179,6 +189,7 @@ std::string Session::StatusPanelText(int panel) const {
       const lottery::TDrawRec* hidden = lottery::HiddenDraw(draws_, draws_offset_);
       return hidden ? lottery::CombToText(hidden->Values) : std::string();
     }
+    case 3: return combs_ ? combs_->StatusText() : std::string("Комбинаций: 0");
     default: return {};
   }
 }

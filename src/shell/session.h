@@ -23,9 +23,11 @@ struct SessionOptions {
   std::filesystem::path DataDir;       // folder of every data file
   char DecimalSeparator = '.';         // for numbers shown to the user
   std::vector<std::string> Arguments;  // command-line arguments, for HasSwitch
+  bool WriteViewStateOnStart = true;   // the first start marks comparison mode as initialised
 };
 
 class StatsState;
+class CombsState;
 
 class Session {
  public:
@@ -128,6 +130,8 @@ class Session {
 
   // --- statistics page: the registry and the current table ---
   StatsState& Stats();
+  // --- combination list page: CombList, UndoList, CombBuffer, FilterHistory ---
+  CombsState& Combs();
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -152,6 +156,7 @@ class Session {
   std::unique_ptr<ViewState> view_;
   TMainViewState main_view_;
   std::unique_ptr<StatsState> stats_;
+  std::unique_ptr<CombsState> combs_;
 
   std::unique_ptr<support::LockedFile> stakes_file_;
   bool terminate_requested_ = false;

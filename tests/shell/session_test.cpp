@@ -144,6 +144,16 @@ TEST_F(SessionTest, UnreadableFilesAreReportedAndTheDefaultsKept) {
   EXPECT_TRUE(s->IsIdle());
 }
 
+TEST_F(SessionTest, ChannelSizeBelowOneIsReportedOnceAndReadAsOne) {
+  support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini", std::string("[GLOBAL]\r\nChannelSize=-2\r\n[PROXY]\r\nProxyPort=81\r\n"));
+  auto s = Open();
+  EXPECT_EQ(host_.MessagesOf(MessageKind::Error),
+            std::vector<std::string>{"Ошибка чтения файла конфигурации!\r\rНекорректный размер канала: -2. "
+                                     "Используется размер канала 1."});
+  EXPECT_EQ(s->Settings().Config.ChannelSize, 1);
+  EXPECT_EQ(s->Settings().Proxy.Port, 81) << "the keys after it are still read";
+}
+
 TEST_F(SessionTest, SavedGroupKeepsOtherSections) {
   support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini", std::string("[PROXY]\r\nProxyServer=p\r\n"));
   auto s = Open();
