@@ -1,9 +1,11 @@
 #include "gui/application.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLayout>
 #include <QLocale>
 #include <QPixmap>
 #include <QThread>
@@ -82,6 +84,13 @@ int TakeScreenshot(MainWindow& window, const TGuiOptions& options) {
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
+  // Answered before any window system is needed.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") {
+      std::printf("Kelmora_4r32 %s\n", KELMORA_VERSION);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(shell::ProgramName));
   QApplication::setApplicationVersion(QString::fromLatin1(KELMORA_VERSION));
@@ -90,10 +99,6 @@ int RunApplication(int argc, char** argv) {
     std::fprintf(stderr, "%s\nusage: Kelmora_4r32 [--data-dir DIR] [--screenshot FILE.png [--page CAPTION]] [--version]\n",
                  U(options.Error).c_str());
     return 2;
-  }
-  if (options.Version) {
-    std::printf("Kelmora_4r32 %s\n", KELMORA_VERSION);
-    return 0;
   }
   const bool unattended = !options.Screenshot.isEmpty();
 
@@ -109,6 +114,9 @@ int RunApplication(int argc, char** argv) {
   MainWindow window(session, host);
   session.Create();
   window.RestoreViewState();
+  // Settles the layout's size constraints before the platform window exists, so showing it does
+  // not have to push size hints to the window system afterwards.
+  window.layout()->activate();
   window.show();
 
   int code = 0;

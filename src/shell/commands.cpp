@@ -250,10 +250,11 @@ bool CommandChecked(CommandId id, const TCommandState& state) {
   return c.Checked && c.Checked(state);
 }
 
-std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state) {
+std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state,
+                                         bool (*shown)(CommandId)) {
   if (shortcut.empty()) return std::nullopt;
   for (const auto& c : Table)
-    if (support::SameText(c.Shortcut, shortcut) && CommandShown(c.Id) && CommandEnabled(c.Id, state)) return c.Id;
+    if (support::SameText(c.Shortcut, shortcut) && shown(c.Id) && CommandEnabled(c.Id, state)) return c.Id;
   return std::nullopt;
 }
 

@@ -140,7 +140,9 @@ bool CommandEnabled(CommandId id, const TCommandState& state);
 bool CommandChecked(CommandId id, const TCommandState& state);
 
 // The command a shortcut runs: the first shown and enabled command in id order that has it.
-std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state);
+// `shown` decides which commands take part (by default those of this build).
+std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state,
+                                         bool (*shown)(CommandId) = CommandShown);
 
 // The card and scheme filters need a block that starts at column 1 or later and ends before 9.
 bool SelectionInValueColumns(int left, int right);

@@ -1,0 +1,181 @@
+#include "shell/commands.h"
+
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace kelmora::shell {
+namespace {
+
+using C = CommandId;
+
+// A state in which every command's own conditions hold.
+TCommandState EverythingAvailable() {
+  TCommandState s;
+  s.ScriptRunning = true;
+  s.DrawsCount = 10;
+  s.DrawsSelected = 2;
+  s.CombsCount = 100;
+  s.CombsSelected = 3;
+  s.UndoExists = true;
+  s.ClipboardHasText = true;
+  s.StatKindChosen = s.GraphKindChosen = true;
+  s.StatRows = 5;
+  s.StatRowsSelected = 1;
+  s.StakesFileOpen = true;
+  s.StakesCount = s.StakesSelected = 1;
+  s.RatingCount = s.RatingSelected = 1;
+  s.TablesShown = true;
+  s.TablesSelected = 1;
+  s.SystemsShown = true;
+  s.SystemsSelected = 1;
+  s.SystemSelectedIsOwn = true;
+  s.ScriptLines = 3;
+  s.ScriptSelected = 1;
+  s.ScriptFirstSelected = s.ScriptLastSelected = 1;
+  s.ScriptSelectedIsFilter = true;
+  s.LibraryShown = s.LibraryFilterAvailable = s.LibrarySelected = true;
+  s.LibrarySelectedDownloadable = s.LibrarySelectedIsOwn = s.LibrarySelectedRated = true;
+  s.GraphsShown = s.CardShown = s.LayoutShown = s.WeekShown = true;
+  s.CardColumns = s.LayoutColumns = 10;
+  s.CardSelLeft = s.LayoutSelLeft = 1;
+  s.CardSelRight = s.LayoutSelRight = 8;
+  s.HelpFileExists = true;
+  s.View.DrawsExclude = 1;
+  s.View.PrefetchsEnabled = true;
+  return s;
+}
+
+bool AllShown(CommandId) { return true; }
+
+TEST(CommandsTest, TableHoldsEveryCommandOnceWithItsName) {
+  std::set<std::string> names;
+  for (const auto& c : Commands()) {
+    EXPECT_TRUE(names.insert(c.Name).second) << c.Name;
+    EXPECT_EQ(CommandByName(c.Name), c.Id);
+    EXPECT_NE(std::string(c.Caption), "");
+  }
+  EXPECT_EQ(names.size(), 144u);
+  EXPECT_EQ(CommandByName("drawsadd"), C::DrawsAdd);
+  EXPECT_EQ(CommandByName("NoSuchCommand"), std::nullopt);
+}
+
+TEST(CommandsTest, WhileBusyOnlyTheStopAndTheRatingChartsStayEnabled) {
+  TCommandState s = EverythingAvailable();
+  s.Idle = true;
+  for (const auto& c : Commands()) {
+    if (c.Id == C::DrawsSorted) continue;
+    // The stop needs a running script, the log commands need none.
+    s.ScriptRunning = c.Id == C::ScriptStop;
+    EXPECT_TRUE(CommandEnabled(c.Id, s)) << c.Name << " idle with everything there";
+  }
+  s.Idle = false;
+  s.ScriptRunning = true;
+  const std::set<C> busy_ok = {C::ScriptStop, C::StakesGraphOverlap, C::StakesGraphProfits, C::RatingsGraphOverlap};
+  for (const auto& c : Commands()) EXPECT_EQ(CommandEnabled(c.Id, s), busy_ok.count(c.Id) == 1) << c.Name;
+}
+
+TEST(CommandsTest, StopNeedsARunningScriptWithoutAStopRequest) {
+  TCommandState s;
+  s.Idle = false;
+  EXPECT_FALSE(CommandEnabled(C::ScriptStop, s));
+  s.ScriptRunning = true;
+  EXPECT_TRUE(CommandEnabled(C::ScriptStop, s));
+  s.StopRequested = true;
+  EXPECT_FALSE(CommandEnabled(C::ScriptStop, s));
+}
+
+TEST(CommandsTest, DrawsCommandsFollowTheArchiveAndTheSelection) {
+  struct Case {
+    int draws, selected;
+    bool edit, export_csv, add;
+  } cases[] = {{0, 0, false, false, true}, {5, 0, false, true, true}, {5, 1, true, true, true}, {5, 3, true, true, true}};
+  for (const auto& k : cases) {
+    TCommandState s;
+    s.DrawsCount = k.draws;
+    s.DrawsSelected = k.selected;
+    for (C id : {C::DrawsEdit, C::DrawsDel, C::DrawsInfo}) EXPECT_EQ(CommandEnabled(id, s), k.edit) << k.draws << "/" << k.selected;
+    for (C id : {C::DrawsExport, C::DrawsXlsExport}) EXPECT_EQ(CommandEnabled(id, s), k.export_csv);
+    EXPECT_EQ(CommandEnabled(C::DrawsAdd, s), k.add);
+  }
+}
+
+TEST(CommandsTest, SortedDrawsShowsItsFlagButNeverRuns) {
+  TCommandState s = EverythingAvailable();
+  s.View.SortedDraws = true;
+  EXPECT_FALSE(CommandEnabled(C::DrawsSorted, s));
+  EXPECT_TRUE(CommandChecked(C::DrawsSorted, s));
+  s.View.SortedDraws = false;
+  EXPECT_FALSE(CommandChecked(C::DrawsSorted, s));
+}
+
+TEST(CommandsTest, SharedShortcutRunsTheFirstEnabledCommandInIdOrder) {
+  TCommandState s;
+  s.CombsCount = 10;
+  s.CombsSelected = 1;
+  s.StakesCount = 1;
+  s.StakesSelected = 1;
+  s.ScriptLines = 1;
+  s.ScriptSelected = 1;
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", s, AllShown), C::StakeDel);
+  s.StakesSelected = 0;
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", s, AllShown), C::CombsDelSelected);
+  s.CombsSelected = 0;
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", s, AllShown), C::ScriptDel);
+  s.ScriptSelected = 0;
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", s, AllShown), std::nullopt);
+  EXPECT_EQ(ResolveShortcut("F7", EverythingAvailable(), AllShown), C::StatFilter_Include);
+  EXPECT_EQ(ResolveShortcut("Alt+F4", EverythingAvailable(), AllShown), C::ExitProgram);
+  // Commands of areas this build lacks never take a key.
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", EverythingAvailable()), std::nullopt);
+}
+
+TEST(CommandsTest, HidingTheCardPageDisablesItsCommands) {
+  TCommandState s = EverythingAvailable();
+  s.CardShown = false;
+  for (C id : {C::ViewColorCard, C::ViewColorCardSequences, C::CardFilter_Include, C::CardFilter_Exclude, C::CardXlsExport})
+    EXPECT_FALSE(CommandEnabled(id, s)) << Command(id).Name;
+  EXPECT_TRUE(CommandEnabled(C::TabCard, s));
+  EXPECT_FALSE(CommandChecked(C::TabCard, s));
+}
+
+TEST(CommandsTest, CardSelectionMustLieWithinTheValueColumns) {
+  struct Case {
+    int left, right;
+    bool inside;
+  } cases[] = {{-1, -1, false}, {0, 3, false}, {1, 1, true}, {1, 8, true}, {2, 9, false}, {5, 4, false}};
+  for (const auto& k : cases) EXPECT_EQ(SelectionInValueColumns(k.left, k.right), k.inside) << k.left << ".." << k.right;
+}
+
+TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
+  TMainViewState v;
+  auto change = ViewSwitchChange(C::ViewColorDraws, v);
+  ASSERT_TRUE(change);
+  EXPECT_STREQ(change->Key, "ColorDraws");
+  EXPECT_EQ(change->Value, 0);
+  ApplyViewSwitch(v, *change);
+  EXPECT_FALSE(v.ColorDraws);
+  EXPECT_EQ(ViewSwitchChange(C::ViewColorDraws, v)->Value, 1);
+
+  change = ViewSwitchChange(C::AutoDownload2, v);
+  ApplyViewSwitch(v, *change);
+  EXPECT_EQ(v.DownloadDrawsOnStart, 2);
+  TCommandState s;
+  s.View = v;
+  EXPECT_TRUE(CommandChecked(C::AutoDownload2, s));
+  EXPECT_FALSE(CommandChecked(C::AutoDownload0, s));
+
+  EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
+}
+
+TEST(CommandsTest, ThisBuildShowsTheShellAndDrawsCommandsOnly) {
+  for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
+               C::ViewColorDraws, C::About, C::ExitProgram})
+    EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
+  for (C id : {C::DrawsDownload, C::CombsGen, C::ScriptStop, C::StakeAdd, C::TabCard, C::SystemsOn, C::urlTG})
+    EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
+}
+
+}  // namespace
+}  // namespace kelmora::shell
