@@ -52,6 +52,7 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells);
 void RegisterDrawsCommands(CLI::App& app, CliContext& ctx);
 void RegisterStatusCommands(CLI::App& app, CliContext& ctx);
 void RegisterConfigCommands(CLI::App& app, CliContext& ctx);
+void RegisterFilterCommands(CLI::App& app, CliContext& ctx);
 void RegisterStatsCommands(CLI::App& app, CliContext& ctx);
 
 // Runs the command line (arguments without the program name).

@@ -1,0 +1,243 @@
+// `kelmora combs generate ...` and `kelmora filter ...`: the combination list and the filter pass
+// over the same data folder as the desktop program.
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+
+#include <fmt/format.h>
+
+#include "cli/app.h"
+#include "filtering/filter_apply.h"
+#include "shell/combs_state.h"
+#include "shell/stats_state.h"
+#include "support/encoding.h"
+#include "support/error.h"
+#include "support/text.h"
+
+namespace kelmora::cli {
+
+namespace {
+
+constexpr const char* DashLine =
+    "----------------------------------------------------------------------------------------------";
+
+struct GenerateOptions {
+  int Mode = -1;  // -1: the configured default
+  std::string Parameter;
+  bool HasParameter = false;
+  std::string Out;
+};
+
+void Generate(CliContext& ctx, const GenerateOptions& o) {
+  auto& session = ctx.OpenSession();
+  const auto& defaults = session.Settings().Generation;
+  const int mode = o.Mode >= 0 ? o.Mode : defaults.Mode;
+  const std::string parameter = o.HasParameter ? o.Parameter : defaults.Parameters;
+  auto& combs = session.Combs();
+  if (!combs.GenerateCombList(mode, parameter, true)) return;
+  if (!combs.SaveCombFile(o.Out)) return;
+  ctx.Out() << combs.Count() << "\n";
+}
+
+// One entry of the script log: "[yyyy-mm-dd hh:nn:ss]: text", Windows-1251, CR LF, appended.
+class LogFile {
+ public:
+  explicit LogFile(std::string path) : path_(std::move(path)) {}
+  void Write(std::string_view text) {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "[%Y-%m-%d %H:%M:%S]: ", &tm);
+    std::ofstream f(path_, std::ios::binary | std::ios::app);
+    f << support::Utf8ToCp1251(std::string(stamp) + std::string(text)) << "\r\n";
+    if (!f) failed_ = true;
+  }
+  bool Failed() const { return failed_; }
+
+ private:
+  std::string path_;
+  bool failed_ = false;
+};
+
+struct FilterOptions {
+  std::string Stat;
+  int64_t Window = -1;
+  int64_t Offset = 0;
+  bool Sorted = false;
+  std::vector<std::string> Rows;
+  bool Keep = false;
+  bool Delete = false;
+  std::string Start = "full";
+  std::string Out;
+  std::vector<std::string> Recipes;
+  std::string Log;
+};
+
+// The start list: the default generation, the same with the last N draws removed, or a file.
+class StartList {
+ public:
+  StartList(shell::Session& session, std::string_view spec) : session_(session) {
+    if (spec == "full") return;
+    if (spec.substr(0, 5) == "excl:") {
+      const auto n = support::ParseInt(spec.substr(5));
+      if (!n || *n < 0) throw support::Error(fmt::format("Некорректный начальный список: {}!", spec));
+      exclude_ = *n;
+      return;
+    }
+    file_ = filtering::ReadCombFile(std::filesystem::path(std::string(spec)));
+    from_file_ = true;
+  }
+
+  // Builds it into CombList; false after a reported failure.
+  bool Build() {
+    auto& combs = session_.Combs();
+    if (from_file_) {
+      combs.Lists().CombList.assign(file_.begin(), file_.end());
+      combs.Lists().ClearFilterHistory();
+      combs.Lists().DiscardSnapshot();
+      return true;
+    }
+    if (!combs.GenerateDefault(true)) return false;
+    if (exclude_ > 0 && !combs.LoadFromBuffer(session_.DrawsOffset(), exclude_)) {
+      combs.TakeSnapshot(true);
+      combs.RemoveLastDraws(exclude_);
+      combs.SaveToBuffer(session_.DrawsOffset(), exclude_);
+    }
+    return true;
+  }
+
+ private:
+  shell::Session& session_;
+  int exclude_ = 0;
+  bool from_file_ = false;
+  filtering::TCombsArray file_;
+};
+
+void FilterByRows(CliContext& ctx, shell::Session& session, const FilterOptions& o, StartList& start) {
+  auto& stats = session.Stats();
+  if (o.Keep == o.Delete) {
+    ctx.Fail("Укажите --keep или --delete!");
+    return;
+  }
+  if (!stats.SelectCode(o.Stat)) {
+    ctx.Fail(fmt::format("Метод расчета статистики \"{}\" не найден!", o.Stat));
+    return;
+  }
+  const int entry = stats.SelectedEntry();
+  const int64_t window = o.Window < 0 ? stats.WindowLength() : o.Window;
+  if (window < 1 || window > 2147483647) {
+    ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", window));
+    return;
+  }
+  stats.SelectEntry(-1);
+  stats.SetComparisonMode(false);
+  stats.SetWindowLength(window);
+  stats.SelectEntry(entry);
+  if (!start.Build()) return;
+  stats.CalcStatTable(true);
+  std::vector<int> rows;
+  const auto& table = stats.Table().Rows;
+  for (const auto& caption : o.Rows) {
+    int found = -1;
+    for (size_t r = 0; r < table.size() && found < 0; ++r) {
+      if (table[r].Cells[0] == caption) found = static_cast<int>(r);
+    }
+    if (found < 0) {
+      ctx.Fail(fmt::format("Значение \"{}\" не найдено в таблице статистики!", caption));
+      return;
+    }
+    rows.push_back(found);
+  }
+  session.Combs().ApplyStatFilter(rows, o.Delete);
+  if (!o.Out.empty() && !session.Combs().SaveCombFile(o.Out)) return;
+  ctx.Out() << session.Combs().Count() << "\n";
+}
+
+void FilterByRecipes(CliContext& ctx, shell::Session& session, const FilterOptions& o, StartList& start) {
+  std::optional<LogFile> log_file;
+  if (!o.Log.empty()) log_file.emplace(o.Log);
+  session.MainView().ScriptLogEnabled = log_file.has_value();
+  shell::FilterRunSignals signals;
+  if (log_file) signals.Log = [&](std::string_view text) { log_file->Write(text); };
+  const auto log = [&](std::string_view text) {
+    if (log_file) log_file->Write(text);
+  };
+
+  std::vector<filtering::TFilterItem> items;
+  for (const auto& text : o.Recipes) {
+    items.push_back(filtering::FilterItemFromText(support::Trim(text), session.Stats().List()));
+  }
+  log("Создание всех вариантов фильтров...");
+  const filtering::TFilterVariants variants = filtering::ExpandFilterVariants(items);
+  log(fmt::format("Создано {} вариантов фильтров.", variants.Count));
+
+  PrintRow(ctx.Out(), {"Вариант", "Фильтры", "Комбинаций"});
+  for (int64_t v = 0; v < variants.Count; ++v) {
+    const filtering::TFilterRec rec = variants.Variant(v);
+    const std::string text = filtering::FilterVarToText(rec);
+    log("");
+    log(DashLine);
+    log(fmt::format("Применение набора фильтров {:03d}: \"{}\"", v + 1, text));
+    log(DashLine);
+    log("Создание начального списка комбинаций...");
+    if (!start.Build()) return;
+    log(fmt::format("Количество комбинаций в списке: {}", session.Combs().Count()));
+    session.Combs().ApplyFilterVar(rec, signals);
+    log(DashLine);
+    PrintRow(ctx.Out(), {std::to_string(v + 1), text, std::to_string(session.Combs().Count())});
+  }
+  if (log_file && log_file->Failed()) ctx.Fail(fmt::format("Ошибка записи журнала: {}!", o.Log));
+}
+
+void Filter(CliContext& ctx, const FilterOptions& o) {
+  const bool by_rows = !o.Stat.empty();
+  if (by_rows == !o.Recipes.empty()) {
+    ctx.Fail("Укажите либо --stat с --row, либо --recipe!");
+    return;
+  }
+  auto& session = ctx.OpenSession();
+  session.Stats().SelectEntry(-1);  // the offset below must not compute a table on its own
+  session.SetDrawsOffset(static_cast<int>(std::clamp<int64_t>(o.Offset, 0, 2147483647)));
+  session.MainView().SortedDraws = o.Sorted;
+  StartList start(session, o.Start);
+  if (by_rows) {
+    FilterByRows(ctx, session, o, start);
+  } else {
+    FilterByRecipes(ctx, session, o, start);
+  }
+}
+
+}  // namespace
+
+void RegisterFilterCommands(CLI::App& app, CliContext& ctx) {
+  auto* combs = app.add_subcommand("combs", "The combination list");
+  combs->require_subcommand(1);
+  auto* generate = combs->add_subcommand("generate", "Generate the list and write it as a .lcv file");
+  auto g = std::make_shared<GenerateOptions>();
+  generate->add_option("--mode", g->Mode, "0 full, 1 any of, 2 only of, 3 none of the values, 4 a file")
+      ->check(CLI::Range(0, 4));
+  generate->add_option("--param", g->Parameter, "Values separated by \";\" (modes 1..3) or a file (mode 4)")
+      ->each([g](const std::string&) { g->HasParameter = true; });
+  generate->add_option("--out", g->Out, "The .lcv file to write")->required();
+  generate->callback([&ctx, g] { Generate(ctx, *g); });
+
+  auto* filter = app.add_subcommand("filter", "Filter the combination list by statistics rows or by recipes");
+  auto f = std::make_shared<FilterOptions>();
+  filter->add_option("--stat", f->Stat, "Method code of the table, e.g. NUMS");
+  filter->add_option("--window", f->Window, "Number of draws (default: the stored window length)");
+  filter->add_option("--offset", f->Offset, "Draws offset: the newest K draws count as not drawn")
+      ->check(CLI::NonNegativeNumber);
+  filter->add_flag("--sorted", f->Sorted, "Read every draw with its values ascending");
+  filter->add_option("--row", f->Rows, "Caption of a table row to select (repeatable)");
+  filter->add_flag("--keep", f->Keep, "Keep the combinations that carry a selected value");
+  filter->add_flag("--delete", f->Delete, "Delete the combinations that carry a selected value");
+  filter->add_option("--start", f->Start, "Start list: full, excl:N or a .lcv file (default full)");
+  filter->add_option("--out", f->Out, "Write the remaining list to this .lcv file");
+  filter->add_option("--recipe", f->Recipes, "A filter recipe such as TSD1#NUMS:10#LMV:5#SF:1 (repeatable)");
+  filter->add_option("--log", f->Log, "Write the script-log entries of the application to this file");
+  filter->callback([&ctx, f] { Filter(ctx, *f); });
+}
+
+}  // namespace kelmora::cli
