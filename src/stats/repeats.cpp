@@ -72,6 +72,7 @@ const std::array<const TStatClass*, ClassCount> Classes = [] {
 std::span<const TStatClass* const> RepeatClasses() { return Classes; }
 
 int RepShiftValue(int value, int shift) {
+  if (shift == 0) return value;  // a zero draw stays zero and matches nothing
   int v = value + shift;
   if (v > lottery::ValueMax) {
     v -= lottery::ValueCount;

@@ -10,7 +10,8 @@
 
 namespace kelmora::stats {
 
-// v moved by s inside 7..14 cyclically: one correction by 8 (Shift(A, +1) = 7, Shift(0, -1) = 7).
+// v moved by s inside 7..14 cyclically: one correction by 8 (Shift(A, +1) = 7, Shift(0, -1) = 7);
+// Shift(v, 0) = v, also for the zeros of a missing draw.
 int RepShiftValue(int value, int shift);
 // Every position's value moved by s.
 lottery::TComb RepShiftComb(lottery::TComb comb, int shift);
