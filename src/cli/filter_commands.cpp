@@ -35,7 +35,8 @@ void Generate(CliContext& ctx, const GenerateOptions& o) {
   const int mode = o.Mode >= 0 ? o.Mode : defaults.Mode;
   const std::string parameter = o.HasParameter ? o.Parameter : defaults.Parameters;
   auto& combs = session.Combs();
-  if (!combs.GenerateCombList(mode, parameter, true)) return;
+  // A mode-4 file that cannot be read is reported and leaves nothing worth writing.
+  if (!combs.GenerateCombList(mode, parameter, true) || ctx.Host().ErrorShown()) return;
   if (!combs.SaveCombFile(o.Out)) return;
   ctx.Out() << combs.Count() << "\n";
 }
