@@ -4,6 +4,7 @@
 
 #include "shell/session.h"
 #include "stats/registry.h"
+#include "support/error.h"
 #include "support/files.h"
 
 namespace kelmora::shell {
@@ -82,6 +83,11 @@ void StatsState::FillStatSelectors(bool reload, bool keep_selection) {
 }
 
 void StatsState::SelectEntry(int entry) { selected_ = entry >= 0 && entry < list_.Count() ? entry : -1; }
+
+std::unique_ptr<stats::TCustomStat> StatsState::CreateStatFromSelection(std::string_view control) const {
+  if (selected_ < 0) support::Fail("Не выбран метод расчета статистики (cb: {})!", control);
+  return list_.CreateStat(selected_);
+}
 
 bool StatsState::SelectCode(std::string_view code) {
   const int entry = list_.IndexOfCode(code);

@@ -3,6 +3,7 @@
 // the selectors, the current table with its key, sort column and direction, comparison mode with
 // the full set and the prefetch files. Owned by the Session.
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,9 @@ class StatsState {
   // The selected registry entry, -1 when none. Selecting does not compute; call CalcStatTable.
   int SelectedEntry() const { return selected_; }
   void SelectEntry(int entry);  // -1 or out of range: no selection
+  // A new statistic object of the selected entry (the caller owns it). Throws support::Error
+  // "Не выбран метод расчета статистики (cb: <control>)!" when nothing is selected.
+  std::unique_ptr<stats::TCustomStat> CreateStatFromSelection(std::string_view control) const;
   // Selects the first entry with the code (ignoring case); false when there is none.
   bool SelectCode(std::string_view code);
 

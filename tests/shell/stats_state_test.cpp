@@ -58,6 +58,21 @@ TEST_F(StatsStateTest, StartsOnTheFirstEntryAndRecomputesOnlyWhenTheKeyChanges) 
   EXPECT_EQ(stats.Table().LastIdx, 26);
 }
 
+TEST_F(StatsStateTest, NoSelectionEmptiesTheTableAndRefusesToCreateAStatistic) {
+  auto& stats = session_->Stats();
+  stats.CalcStatTable(true);
+  EXPECT_NE(stats.CreateStatFromSelection("cbStat"), nullptr);
+  stats.SelectEntry(-1);
+  EXPECT_TRUE(stats.CalcStatTable(false));
+  EXPECT_TRUE(stats.Table().Rows.empty());
+  try {
+    stats.CreateStatFromSelection("cbStat");
+    ADD_FAILURE() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "Не выбран метод расчета статистики (cb: cbStat)!");
+  }
+}
+
 TEST_F(StatsStateTest, HeaderClicksSortAndReverse) {
   auto& stats = session_->Stats();
   stats.CalcStatTable(true);
