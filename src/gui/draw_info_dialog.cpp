@@ -18,12 +18,20 @@
 namespace kelmora::gui {
 
 DrawInfoDialog::DrawInfoDialog(QWidget* parent, shell::Session& session, int row) : QDialog(parent) {
+  Build(session, lottery::CombOfDrawAtRow(session.Draws(), row), session.DrawDetailRows(row));
+}
+
+DrawInfoDialog::DrawInfoDialog(QWidget* parent, shell::Session& session, lottery::TComb comb) : QDialog(parent) {
+  Build(session, comb, session.CombDetailRows(comb));
+}
+
+void DrawInfoDialog::Build(shell::Session& session, lottery::TComb values,
+                           const std::vector<std::pair<std::string, std::string>>& rows) {
   setWindowTitle(QStringLiteral("Подробная информация"));
   resize(560, 420);
   auto* layout = new QHBoxLayout(this);
 
   const auto& config = session.Settings().Config;
-  const lottery::TComb values = lottery::CombOfDrawAtRow(session.Draws(), row);
   auto* left = new QVBoxLayout();
   auto* cols_row = new QHBoxLayout();
   auto* cols = new QSpinBox(this);
@@ -54,7 +62,6 @@ DrawInfoDialog::DrawInfoDialog(QWidget* parent, shell::Session& session, int row
   left->addWidget(card_);
   layout->addLayout(left);
 
-  const auto rows = session.DrawDetailRows(row);
   properties_ = new QTableWidget(static_cast<int>(rows.size()), 2, this);
   properties_->setHorizontalHeaderLabels({QStringLiteral("Свойство"), QStringLiteral("Значение")});
   properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);

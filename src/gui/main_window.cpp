@@ -1,6 +1,8 @@
 #include "gui/main_window.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -12,13 +14,17 @@
 
 #include <fmt/format.h>
 
+#include "gui/combs_page.h"
 #include "gui/command_actions.h"
 #include "gui/draws_page.h"
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
+#include "gui/stats_page.h"
 #include "gui/window_placement.h"
+#include "shell/combs_state.h"
 #include "shell/session.h"
+#include "shell/stats_state.h"
 #include "shell/switches.h"
 #include "support/files.h"
 
@@ -27,6 +33,7 @@ namespace kelmora::gui {
 namespace {
 
 constexpr const char* DrawsListName = "lvDraws";
+constexpr const char* CombsListName = "lvCombs";
 
 }  // namespace
 
@@ -49,6 +56,8 @@ MainWindow::MainWindow(shell::Session& session, QtHost& host) : session_(session
   connect(&host_, &QtHost::SessionViewChanged, this,
           [this](shell::ViewId view) { OnViewChanged(static_cast<int>(view)); });
   connect(draws_, &DrawsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(combs_, &CombsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(stats_, &StatsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   commands_->Update();
 }
 
@@ -62,10 +71,11 @@ void MainWindow::BuildPages() {
   left_pages_ = new QTabWidget(splitter_);
   draws_ = new DrawsPage(left_pages_, session_, *commands_);
   left_pages_->addTab(draws_, QStringLiteral("Архив тиражей"));
-  // The right pages come with the statistics, stakes, rating and script areas; until one of them
-  // is there the draws page takes the whole window.
+  combs_ = new CombsPage(left_pages_, session_, host_, *commands_, ChooseFile);
+  left_pages_->addTab(combs_, QStringLiteral("Комбинации"));
   right_pages_ = new QTabWidget(splitter_);
-  right_pages_->setVisible(false);
+  stats_ = new StatsPage(right_pages_, session_, host_, *commands_, ChooseFile);
+  right_pages_->addTab(stats_, QStringLiteral("Статистика"));
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
 }
@@ -107,8 +117,14 @@ void MainWindow::OnViewChanged(int view) {
   switch (static_cast<shell::ViewId>(view)) {
     case shell::ViewId::Draws: draws_->Refresh(); break;
     case shell::ViewId::StatusBar: RefreshStatusPanels(); break;
+    case shell::ViewId::Combs: combs_->Refresh(); break;
+    case shell::ViewId::Filters: combs_->RefreshHistory(); break;
+    case shell::ViewId::StatsTable: stats_->Refresh(); break;
     case shell::ViewId::All:
       draws_->Refresh();
+      combs_->Refresh();
+      combs_->RefreshHistory();
+      stats_->Refresh();
       RefreshStatusPanels();
       break;
     default: break;
@@ -119,6 +135,9 @@ void MainWindow::OnViewChanged(int view) {
 shell::TCommandState MainWindow::CommandState() const {
   shell::TCommandState state = shell::CommandStateOf(session_);
   if (draws_) state.DrawsSelected = static_cast<int>(draws_->SelectedRows().size());
+  if (combs_) state.CombsSelected = static_cast<int>(combs_->SelectedRows().size());
+  if (stats_) state.StatRowsSelected = static_cast<int>(stats_->SelectedRows().size());
+  state.ClipboardHasText = !QGuiApplication::clipboard()->text().isEmpty();
   state.HelpFileExists = support::FileExists(HelpFilePath());
   return state;
 }
@@ -149,6 +168,10 @@ void MainWindow::RestoreViewState() {
     const bool maximized = RestoreWindowPlacement(view, shell::MainWindowSection, *this);
     if (maximized) setWindowState(windowState() | Qt::WindowMaximized);
     RestoreColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
+    RestoreColumns(view, shell::MainWindowSection, CombsListName, *combs_->List()->horizontalHeader());
+    stats_->FillSelector();
+    stats_->RestoreViewState(view);
+    combs_->Refresh();
     if (right_pages_->isVisible()) splitter_->setSizes({session_.MainView().LeftPanelWidth, width()});
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка загрузки параметров программы!\r\r{}", e.what()));
@@ -161,11 +184,18 @@ bool MainWindow::Initialise() {
   if (session_.TerminateRequested()) return false;
   initialised_ = true;
   commands_->Update();
-  // The batch start-ups end after their work; the download and the comparison files they run are
-  // not part of this build, so they end right after initialisation.
-  if (session_.HasSwitch(shell::SwitchLoadOnly) || session_.HasSwitch(shell::SwitchFullRecreate) ||
-      session_.HasSwitch(shell::SwitchFullRefresh))
+  // The download of loadonly is not part of this build; the comparison files are, and a batch
+  // start-up ends after them.
+  const bool recreate = session_.HasSwitch(shell::SwitchFullRecreate);
+  const bool refresh = session_.HasSwitch(shell::SwitchFullRefresh);
+  if (session_.HasSwitch(shell::SwitchLoadOnly) && !recreate && !refresh) return false;
+  if (recreate) {
+    session_.Stats().BuildAllPrefetches(true, stats::AllGroups);
     return false;
+  }
+  session_.Stats().BuildAllPrefetches(refresh, 0);
+  if (refresh) return false;
+  commands_->Update();
   if (session_.MainView().FirstRun && !host_.Unattended()) ShowFirstRunDialog();
   return true;
 }
@@ -180,6 +210,8 @@ void MainWindow::Destroy() {
     SaveWindowPlacement(view, shell::MainWindowSection, *this);
     if (right_pages_->isVisible()) session_.MainView().LeftPanelWidth = left_pages_->width();
     SaveColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
+    SaveColumns(view, shell::MainWindowSection, CombsListName, *combs_->List()->horizontalHeader());
+    stats_->SaveViewState(view);
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
   }

@@ -21,9 +21,11 @@ class Session;
 
 namespace kelmora::gui {
 
+class CombsPage;
 class CommandActions;
 class DrawsPage;
 class QtHost;
+class StatsPage;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -44,6 +46,8 @@ class MainWindow : public QMainWindow {
   CommandActions& Commands() { return *commands_; }
   shell::TCommandState CommandState() const;
   DrawsPage* Draws() const { return draws_; }
+  CombsPage* Combs() const { return combs_; }
+  StatsPage* Stats() const { return stats_; }
   QString StatusPanel(int panel) const;
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
@@ -86,6 +90,8 @@ class MainWindow : public QMainWindow {
   QTabWidget* left_pages_ = nullptr;
   QTabWidget* right_pages_ = nullptr;
   DrawsPage* draws_ = nullptr;
+  CombsPage* combs_ = nullptr;
+  StatsPage* stats_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;

@@ -18,15 +18,18 @@ std::vector<MenuItem> DrawsMenu() {
           Cmd(C::DrawsEdit), Cmd(C::DrawsDel), Sep(), Cmd(C::DrawsSorted)};
 }
 
+std::vector<MenuItem> CombsMenu() {
+  return {Cmd(C::CombsInfo), Cmd(C::CombsCheckNums), Cmd(C::CombsFindInDraws), Sep(), Cmd(C::CombsGen),
+          Cmd(C::CombsDelExists), Cmd(C::CombsDelSelected), Sep(), Cmd(C::CombsCopy), Cmd(C::CombsPaste),
+          Cmd(C::CombsSelectAll), Sep(), Cmd(C::CombsOpen), Cmd(C::CombsSave), Cmd(C::CombsUndo), Sep(),
+          Cmd(C::CombsXlsExport)};
+}
+
 std::vector<MenuDef> BuildMainMenus() {
   std::vector<MenuDef> menus;
   menus.push_back({"Файл", {Cmd(C::EditConfig), Cmd(C::EditShredding), Cmd(C::EditProxy), Sep(), Cmd(C::ExitProgram)}});
   menus.push_back({"Архив тиражей", DrawsMenu()});
-  menus.push_back({"Комбинации",
-                   {Cmd(C::CombsInfo), Cmd(C::CombsCheckNums), Cmd(C::CombsFindInDraws), Sep(), Cmd(C::CombsGen),
-                    Cmd(C::CombsDelExists), Cmd(C::CombsDelSelected), Sep(), Cmd(C::CombsCopy), Cmd(C::CombsPaste),
-                    Cmd(C::CombsSelectAll), Sep(), Cmd(C::CombsOpen), Cmd(C::CombsSave), Cmd(C::CombsUndo), Sep(),
-                    Cmd(C::CombsXlsExport)}});
+  menus.push_back({"Комбинации", CombsMenu()});
   menus.push_back({"Статистика",
                    {Cmd(C::FiltersManager), Cmd(C::FiltersReset), Cmd(C::FiltersInfo), Sep(),
                     Cmd(C::DrawsStatExportToExcel), Sep(), Cmd(C::AnalyzeRepeats), Cmd(C::TotalSumCombs)}});
@@ -76,6 +79,30 @@ const std::vector<MenuDef>& MainMenus() {
 
 const std::vector<MenuItem>& DrawsContextMenu() {
   static const std::vector<MenuItem> items = DrawsMenu();
+  return items;
+}
+
+const std::vector<MenuItem>& StatsTableContextMenu() {
+  static const std::vector<MenuItem> items = {Cmd(C::StatFilter_Include), Cmd(C::StatFilter_Exclude), Sep(),
+                                              Cmd(C::DrawsStatCalc), Sep(), Cmd(C::DrawsStatExportToExcel), Sep(),
+                                              Cmd(C::DrawsStatePrefetchsEnabled)};
+  return items;
+}
+
+const std::vector<MenuItem>& StatsChartContextMenu() {
+  static const std::vector<MenuItem> items = {Cmd(C::DrawsStatShowTotalLine)};
+  return items;
+}
+
+const std::vector<MenuItem>& CombsContextMenu() {
+  static const std::vector<MenuItem> items = [] {
+    std::vector<MenuItem> menu = CombsMenu();
+    menu.push_back(Sep());
+    for (C id : {C::StakeAdd, C::StakeAddRandom, C::StakeAddSelected, C::StakeAddAll, C::SystemStakeFilter,
+                 C::SystemStakeAll, C::TablesAdd})
+      menu.push_back(Cmd(id));
+    return menu;
+  }();
   return items;
 }
 

@@ -18,5 +18,10 @@ struct MenuDef {
 const std::vector<MenuDef>& MainMenus();
 // The context menu of the draws list (the menu "Архив тиражей"; its default is DrawsInfo).
 const std::vector<MenuItem>& DrawsContextMenu();
+// The context menus of the statistics table and its chart.
+const std::vector<MenuItem>& StatsTableContextMenu();
+const std::vector<MenuItem>& StatsChartContextMenu();
+// The context menu of the combination list: the menu "Комбинации" and the stake commands.
+const std::vector<MenuItem>& CombsContextMenu();
 
 }  // namespace kelmora::gui

@@ -80,8 +80,8 @@ class CombsState {
 
   // The automatic application on the Session's statistics table (which shows the last part's table
   // afterwards). Throws support::Error as filtering::ApplyFilterPart does.
-  void ApplyFilterPart(const filtering::TFilterPart& part, const FilterRunSignals& signals);
-  void ApplyFilterVar(const filtering::TFilterRec& rec, const FilterRunSignals& signals);
+  void ApplyFilterPart(const filtering::TFilterPart& part, const FilterRunSignals& run_signals);
+  void ApplyFilterVar(const filtering::TFilterRec& rec, const FilterRunSignals& run_signals);
 
  private:
   void Changed();

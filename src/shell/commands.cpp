@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "shell/combs_state.h"
 #include "shell/session.h"
+#include "shell/stats_state.h"
 #include "support/text.h"
 
 namespace kelmora::shell {
@@ -58,13 +60,13 @@ constexpr TCommandInfo Table[] = {
   {C::DrawsAdd, "DrawsAdd", "Добавить", "Добавить тираж вручную", "", A::Draws, F::Draws, false, Always, nullptr},
   {C::DrawsEdit, "DrawsEdit", "Изменить", "Изменить выделенный тираж", "", A::Draws, F::Draws, false, DrawSelected, nullptr},
   {C::DrawsDel, "DrawsDel", "Удалить", "Удалить выделенные тиражи", "", A::Draws, F::Draws, false, DrawSelected, nullptr},
-  {C::DrawsStatCalc, "DrawsStatCalc", "Обновить", nullptr, "", A::Page, F::Stats, false, [](S s) { return s.DrawsCount > 0 && s.StatKindChosen; }, nullptr},
+  {C::DrawsStatCalc, "DrawsStatCalc", "Обновить", "Пересчитать статистику по выбранным параметрам", "", A::Page, F::Stats, false, [](S s) { return s.DrawsCount > 0 && s.StatKindChosen; }, nullptr},
   {C::CombsGen, "CombsGen", "Генерировать", nullptr, "F2", A::Combs, F::Combs, false, Always, nullptr},
   {C::CombsOpen, "CombsOpen", "Открыть", nullptr, "Ctrl+O", A::Combs, F::Combs, false, Always, nullptr},
   {C::CombsSave, "CombsSave", "Сохранить", nullptr, "Ctrl+S", A::Combs, F::Combs, false, HasCombs, nullptr},
   {C::CombsUndo, "CombsUndo", "Отменить", nullptr, "Ctrl+Z", A::Combs, F::Combs, false, [](S s) { return s.UndoExists; }, nullptr},
-  {C::StatFilter_Include, "StatFilter_Include", "Оставить выделенные", nullptr, "F7", A::Page, F::Filters, false, [](S s) { return s.CombsCount > 0 && s.StatRowsSelected > 0; }, nullptr},
-  {C::StatFilter_Exclude, "StatFilter_Exclude", "Удалить выделенные", nullptr, "Ctrl+F7", A::Page, F::Filters, false, [](S s) { return s.CombsCount > 0 && s.StatRowsSelected > 0; }, nullptr},
+  {C::StatFilter_Include, "StatFilter_Include", "Оставить выделенные", "В списке комбинаций оставить комбинации с выделенными характеристиками", "F7", A::Page, F::Filters, false, [](S s) { return s.CombsCount > 0 && s.StatRowsSelected > 0; }, nullptr},
+  {C::StatFilter_Exclude, "StatFilter_Exclude", "Удалить выделенные", "Из списка комбинаций удалить комбинации с выделенными характеристиками", "Ctrl+F7", A::Page, F::Filters, false, [](S s) { return s.CombsCount > 0 && s.StatRowsSelected > 0; }, nullptr},
   {C::EditConfig, "EditConfig", "Параметры", "Параметры системы", "", A::File, F::Shell, false, Always, nullptr},
   {C::StakeAdd, "StakeAdd", "Сделать ставку", nullptr, "F4", A::Stakes, F::Stakes, false, StakesOpen, nullptr},
   {C::StakeAddRandom, "StakeAddRandom", "Сделать случайную ставку", nullptr, "Ctrl+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsCount > 0 && s.StakesFileOpen; }, nullptr},
@@ -134,8 +136,8 @@ constexpr TCommandInfo Table[] = {
   {C::LayoutFilter_Exclude, "LayoutFilter_Exclude", "Удалить выделенные", nullptr, "", A::Page, F::Layout, false, [](S s) { return s.LayoutShown && s.CombsCount > 0 && SelectionInValueColumns(s.LayoutSelLeft, s.LayoutSelRight); }, nullptr},
   {C::EditShredding, "EditShredding", "Формулы шинковки", "Методы шинковки", "", A::File, F::Shell, false, Always, nullptr},
   {C::DrawsStatExportToExcel, "DrawsStatExportToExcel", "Экспорт статистики в Microsoft Excel", "Экспорт данных статистики в Microsoft Excel", "", A::Stats, F::Stats, false, [](S s) { return s.StatRows > 0; }, nullptr},
-  {C::DrawsStatShowTotalLine, "DrawsStatShowTotalLine", "График идеального распределения", nullptr, "", A::Page, F::Stats, false, [](S s) { return s.View.PrefetchsEnabled; }, [](S s) { return s.View.ShowTotalLine; }},
-  {C::DrawsStatePrefetchsEnabled, "DrawsStatePrefetchsEnabled", "Использовать сравнение с полным набором комбинаций", nullptr, "", A::Page, F::Stats, false, Always, [](S s) { return s.View.PrefetchsEnabled; }},
+  {C::DrawsStatShowTotalLine, "DrawsStatShowTotalLine", "График идеального распределения", "Пропорциональный график распределения значений по всем возможным комбинациям лотереи", "", A::Page, F::Stats, false, [](S s) { return s.View.PrefetchsEnabled; }, [](S s) { return s.View.ShowTotalLine; }},
+  {C::DrawsStatePrefetchsEnabled, "DrawsStatePrefetchsEnabled", "Использовать сравнение с полным набором комбинаций", "Использовать режим сравнения статистики с распределением по полному набору комбинаций", "", A::Page, F::Stats, false, Always, [](S s) { return s.View.PrefetchsEnabled; }},
   {C::CardXlsExport, "CardXlsExport", "Экспорт карты тиражей в Microsoft Excel", nullptr, "", A::Page, F::Card, false, [](S s) { return s.CardShown && s.CardColumns > 2; }, nullptr},
   {C::LayoutXlsExport, "LayoutXlsExport", "Экспорт схемы в Microsoft Excel", nullptr, "", A::Page, F::Layout, false, [](S s) { return s.LayoutShown && s.LayoutColumns > 2; }, nullptr},
   {C::ViewColorCardSequences, "ViewColorCardSequences", "Выделять последовательности в карте тиражей", nullptr, "", A::View, F::Card, false, CardShown, [](S s) { return s.View.ColorCardSequences; }},
@@ -230,6 +232,9 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Shell:
     case Feature::Draws:
     case Feature::DrawsTransfer:
+    case Feature::Combs:
+    case Feature::Stats:
+    case Feature::Filters:
     case Feature::Help:
       return true;
     default:
@@ -265,6 +270,15 @@ TCommandState CommandStateOf(const Session& session) {
   s.Idle = session.IsIdle();
   s.DrawsCount = static_cast<int>(session.Draws().size());
   s.StakesFileOpen = session.StakesFileOpen();
+  // The Session builds its components in Create; before that there is nothing to count.
+  if (const StatsState* stats = session.StatsIfCreated()) {
+    s.StatKindChosen = stats->SelectedEntry() >= 0;
+    s.StatRows = static_cast<int>(stats->Table().Rows.size());
+  }
+  if (const CombsState* combs = session.CombsIfCreated()) {
+    s.CombsCount = combs->Count();
+    s.UndoExists = combs->CanUndo();
+  }
   s.View = session.MainView();
   s.GraphsShown = s.View.TabGraphs && FeatureBuilt(Feature::Graphs);
   s.CardShown = s.View.TabCard && FeatureBuilt(Feature::Card);

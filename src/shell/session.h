@@ -127,11 +127,17 @@ class Session {
   // Rows "Свойство" / "Значение" of the draw details dialog for the draw at a list row: number and
   // date, then one row per graph statistic of the registry. Empty when the row is outside.
   std::vector<std::pair<std::string, std::string>> DrawDetailRows(int row);
+  // The graph-statistic rows of the combination details dialog, the combination valued as the
+  // current draw; empty when the archive is empty.
+  std::vector<std::pair<std::string, std::string>> CombDetailRows(lottery::TComb comb);
 
   // --- statistics page: the registry and the current table ---
   StatsState& Stats();
   // --- combination list page: CombList, UndoList, CombBuffer, FilterHistory ---
   CombsState& Combs();
+  // The components when they exist already (nullptr before Create), for read-only callers.
+  const StatsState* StatsIfCreated() const { return stats_.get(); }
+  const CombsState* CombsIfCreated() const { return combs_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
