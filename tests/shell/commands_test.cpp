@@ -169,11 +169,12 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellAndDrawsCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsAndStatisticsCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
-               C::ViewColorDraws, C::About, C::ExitProgram})
+               C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
+               C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::DrawsDownload, C::CombsGen, C::ScriptStop, C::StakeAdd, C::TabCard, C::SystemsOn, C::urlTG})
+  for (C id : {C::DrawsDownload, C::FiltersManager, C::ScriptStop, C::StakeAdd, C::TabCard, C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }
 
