@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "shell/stats_state.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -16,6 +17,9 @@ shell::Session& CliContext::OpenSession() {
     options.WriteViewStateOnStart = false;
     session_ = std::make_unique<shell::Session>(host_, options);
     session_->Create();
+    // Comparison mode is the command's own option (`stats table --prefetch`), never the desktop
+    // program's switch, so no command builds a prefetch file it was not asked for.
+    session_->Stats().SetComparisonMode(false);
     session_->LoadDrawsFile();
   }
   return *session_;

@@ -96,6 +96,13 @@ TEST_F(DrawsCli, StatusPanelsFollowTheOffset) {
   EXPECT_EQ(Run({"status", "--offset", "3"}).Out, "Архив тиражей: 10\nСледующий тираж: 8\nA;A;A;A\n");
 }
 
+TEST_F(DrawsCli, TheDesktopComparisonSwitchBuildsNoFilesFromTheCommandLine) {
+  support::WriteFileAtomic(dir_ / "Kelmora_4r32.frm", std::string("[TFormMain]\r\nPrefetchsEnabled=1\r\n"));
+  for (int n = 1; n <= 3; ++n) Run({"draws", "add", "--number", std::to_string(n), "--values", "7;8;9;10"});
+  EXPECT_EQ(Run({"status"}).Code, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Prefetchs"));
+}
+
 TEST_F(DrawsCli, ConfigShowAndVersion) {
   const auto r = Run({"config", "show"});
   EXPECT_EQ(r.Code, 0);
