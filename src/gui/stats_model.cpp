@@ -39,7 +39,6 @@ QVariant StatsModel::headerData(int section, Qt::Orientation orientation, int ro
   if (orientation != Qt::Horizontal || section < 0 || section >= stats::StatColumnCount)
     return QAbstractTableModel::headerData(section, orientation, role);
   if (role == Qt::DisplayRole) return Q(stats::StatColumnCaptions()[static_cast<size_t>(section)]);
-  if (role == Qt::TextAlignmentRole) return static_cast<int>(AlignmentOf(section));
   return {};
 }
 

@@ -1,5 +1,7 @@
 #include "gui/stats_page.h"
 
+#include <algorithm>
+
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -87,17 +89,18 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   auto* header = table_->horizontalHeader();
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
-  header->setDefaultSectionSize(70);
+  header->setDefaultSectionSize(86);
   header->resizeSection(0, 110);
 
   chart_view_ = new QChartView(splitter_);
   chart_view_->setObjectName(QStringLiteral("chDrawsStat"));
   chart_view_->setRenderHint(QPainter::Antialiasing);
   chart_view_->setContextMenuPolicy(Qt::CustomContextMenu);
-  chart_view_->setMinimumHeight(120);
+  chart_view_->setMinimumHeight(160);
   splitter_->addWidget(table_);
   splitter_->addWidget(chart_view_);
   splitter_->setStretchFactor(0, 1);
+  splitter_->setSizes({300, std::max(160, session_.MainView().DrawsStatHeight + 100)});
   layout->addWidget(splitter_, 1);
 
   connect(selector_, &QComboBox::currentIndexChanged, this, &StatsPage::OnSelectorChanged);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -214,6 +215,46 @@ TEST_F(PagesTest, PasteOfABadLineRestoresTheList) {
   ASSERT_TRUE(p.window->Commands().Run(CommandId::CombsPaste));
   EXPECT_EQ(p.window->Combs()->Model()->rowCount(), 2);
   EXPECT_EQ(p.window->Combs()->HistoryModel()->rowCount(), 0);
+  p.Stop();
+}
+
+}  // namespace
+}  // namespace kelmora::gui
+
+namespace kelmora::gui {
+namespace {
+
+// The sample data worked by hand: NUMS over 1000 draws in comparison mode, one keep filter. With
+// KELMORA_SCREENSHOTS set to a folder the two pages are saved there as images.
+TEST(PagesOnSampleDataTest, StatisticsChartAndFilteredListAreDrawn) {
+  kelmora::testing::TempDir dir;
+  for (const char* name : {"Kelmora_4r32.ldr", "Kelmora_4r32.ini"})
+    std::filesystem::copy_file(std::filesystem::path(KELMORA_TEST_DATA) / "../../data/sample" / name, dir / name);
+  Program p(dir.Path());
+  ASSERT_TRUE(p.Start());
+  p.window->resize(1280, 760);
+  QComboBox* selector = p.window->Stats()->Selector();
+  selector->setCurrentIndex(selector->findData(p.session->Stats().List().IndexOfCode("NUMS")));
+  p.window->Stats()->WindowLengthEdit()->setValue(1000);
+  ASSERT_TRUE(p.window->Commands().Run(CommandId::DrawsStatePrefetchsEnabled));
+  ASSERT_TRUE(p.window->Commands().Run(CommandId::DrawsStatCalc));
+  ASSERT_GE(p.window->Stats()->ChartView()->chart()->series().size(), 2);
+  QTableView* table = p.window->Stats()->Table();
+  table->selectionModel()->select(table->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  table->selectionModel()->select(table->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  p.window->Commands().Update();
+  ASSERT_TRUE(p.window->Commands().Run(CommandId::StatFilter_Exclude));
+  const int left = p.window->Combs()->Model()->rowCount();
+  EXPECT_LT(left, 4096);
+  EXPECT_EQ(p.window->StatusPanel(3), QStringLiteral("Комбинаций: %1").arg(left));
+  ASSERT_TRUE(p.window->SelectPage(QStringLiteral("Комбинации")));
+  QApplication::processEvents();
+  const QPixmap shot = p.window->grab();
+  EXPECT_FALSE(shot.isNull());
+  if (const QByteArray out = qgetenv("KELMORA_SCREENSHOTS"); !out.isEmpty()) {
+    shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/combs_page.png"));
+    p.window->Stats()->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/stats_page.png"));
+  }
   p.Stop();
 }
 
