@@ -98,7 +98,30 @@ void BM_CombMatchesFullSet(benchmark::State& state) {
   }
 }
 
+void BM_CalcStatTableEntry(benchmark::State& state, int entry, int offset) {
+  auto& r = Shared();
+  stats::TStatTableInput in;
+  in.List = &r.list;
+  in.Entry = entry;
+  in.WindowLength = 1000;
+  in.DrawsOffset = offset;
+  stats::TStatTable table;
+  for (auto _ : state) {
+    stats::CalcStatTable(in, table);
+    benchmark::DoNotOptimize(table.Rows.data());
+  }
+  state.SetLabel(std::to_string(table.Rows.size()) + " rows");
+}
+
 const bool registered = [] {
+  // Every entry of the registry, by position and code: "CalcStatTable/all/<entry>/<code>".
+  const auto& list = Shared().list;
+  for (int i = 0; i < list.Count(); ++i) {
+    const std::string name = "CalcStatTable/all/" + std::to_string(i) + "/" + list.Items(i).Code();
+    benchmark::RegisterBenchmark(name.c_str(), BM_CalcStatTableEntry, i, 0)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark((name + "/offset2000").c_str(), BM_CalcStatTableEntry, i, 2000)
+        ->Unit(benchmark::kMicrosecond);
+  }
   for (const char* code : {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "POS1", "POS2", "POS3", "POS4"}) {
     benchmark::RegisterBenchmark((std::string("CalcStatTable/") + code).c_str(), BM_CalcStatTable, code, 0)
         ->Unit(benchmark::kMicrosecond);

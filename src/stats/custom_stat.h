@@ -107,6 +107,11 @@ class TCustomStat {
   virtual bool CombMatches(lottery::TComb comb, const TStatDrawArray& selected, int last_idx, bool sorted,
                            bool exclude) = 0;
 
+  // Whether the values AddDrawValues adds for a draw depend on the draws added before it (through
+  // the work area or the last-values list). When false, a draw's values depend only on the archive,
+  // the draw and last_idx, which lets the table search every row's next occurrence in one scan.
+  virtual bool KeepsScanState() const { return false; }
+
   // Draw idx, values sorted when asked; all zero when idx is outside the archive or there are none.
   TStatDraw GetDraw(int idx, bool sorted) const;
   int LastDrawIndex() const;  // last index of the archive, -1 when empty

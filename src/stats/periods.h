@@ -18,6 +18,7 @@ class TCustomPeriodsStat : public TCustomStat {
   std::string ValueText(const TStatDrawItem& item) const override;
   void AddDrawValues(int draw_idx, int last_idx, bool sorted, TStatDrawArray& values, TStatWork& work,
                      TLastValueArray& last_values) override;
+  bool KeepsScanState() const override { return true; }  // periods come from the last-values list
   // For a unit u of the combination (as written) and a selected row (u, period): whether u came
   // out in the draw `period` - 1 before the window's last (read unsorted; none outside the
   // archive). With `exclude` the test is whether it did not, so the delete mode removes the

@@ -48,6 +48,7 @@ class TCustomSerialStat : public TCustomStat {
   // mode with the number and depth of the pause's last draw.
   void AddDrawValues(int draw_idx, int last_idx, bool sorted, TStatDrawArray& values, TStatWork& work,
                      TLastValueArray& last_values) override;
+  bool KeepsScanState() const override { return true; }  // runs live in the work area
   // Some position's unit is the Key1 of a selected row; the length plays no part.
   bool CombMatches(lottery::TComb comb, const TStatDrawArray& selected, int last_idx, bool sorted,
                    bool exclude) override;

@@ -37,7 +37,7 @@ int CompareParsed(const std::optional<long double>& na, std::string_view a, cons
 }
 
 void FillCells(TStatRow& row, TCustomStat& stat, const TStatTable& t, const TStatTableInput& in,
-               const lottery::TCdlSettings& cdl) {
+               const lottery::TCdlSettings& cdl, int32_t fact_of_row) {
   const TStatDrawItem& r = row.Item;
   auto& c = row.Cells;
   const char sep = in.DecimalSeparator;
@@ -81,8 +81,7 @@ void FillCells(TStatRow& row, TCustomStat& stat, const TStatTable& t, const TSta
   const long double count = r.Count;
   c[14] = std::to_string(Round((count + 1) * r.LastDraw / count));
   c[15] = std::to_string(Round((count + 2) * (static_cast<long double>(r.LastDraw) + 1) / (count + 1)));
-  const int from = lottery::FindDrawByNumber(in.List->Draws(), r.LastDraw) + 1;
-  const int32_t fact = stat.NextOccurrence(r, from, t.LastIdx, in.Sorted);
+  const int32_t fact = fact_of_row;
   if (fact < 0) {
     c[16] = c[17] = c[18] = c[19] = Dash;
     return;
@@ -91,6 +90,48 @@ void FillCells(TStatRow& row, TCustomStat& stat, const TStatTable& t, const TSta
   c[17] = DeltaText(c[13], fact);
   c[18] = DeltaText(c[14], fact);
   c[19] = DeltaText(c[15], fact);
+}
+
+constexpr int32_t FactPending = -2;
+
+// "Факт" of every value: the number of the first draw after the value's last occurrence that holds
+// it again. Done per value by NextOccurrence, that is one scan of the later draws per row. When the
+// statistic keeps no state between draws, the draws between a value's last occurrence and the
+// window's end cannot hold it, so all values share one scan of the draws after the window, which
+// stops once every value is found. A value whose last draw number leads to another index (numbers
+// repeat in the archive) takes the per-row search, so the result is the same in every case.
+void FindFacts(TCustomStat& stat, TStatTable& t, const TStatTableInput& in) {
+  const auto& draws = in.List->Draws();
+  const TStatDrawArray& values = t.Values;
+  t.Facts.assign(values.size(), -1);
+  int pending = 0;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const TStatDrawItem& r = values[i];
+    if (r.Depth == 0 || r.Count < 1) continue;
+    const int from = lottery::FindDrawByNumber(draws, r.LastDraw) + 1;
+    if (!stat.KeepsScanState() && from - 1 == t.LastIdx - r.Depth + 1) {
+      t.Facts[i] = FactPending;
+      ++pending;
+    } else {
+      t.Facts[i] = stat.NextOccurrence(r, from, t.LastIdx, in.Sorted);
+    }
+  }
+  TStatWork work;
+  const int last = static_cast<int>(draws.size()) - 1;
+  for (int d = t.LastIdx + 1; d <= last && pending > 0; ++d) {
+    t.ScanValues.clear();
+    t.ScanLastValues.clear();
+    stat.AddDrawValues(d, t.LastIdx, in.Sorted, t.ScanValues, work, t.ScanLastValues);
+    for (const auto& item : t.ScanValues) {
+      const int i = FindItem(values, item);
+      if (i >= 0 && t.Facts[static_cast<size_t>(i)] == FactPending) {
+        t.Facts[static_cast<size_t>(i)] = item.LastDraw;
+        --pending;
+      }
+    }
+  }
+  for (auto& f : t.Facts)
+    if (f == FactPending) f = -1;
 }
 
 void BuildChart(TStatTable& t, TCustomStat& stat, const TStatTableInput& in, size_t value_count) {
@@ -274,9 +315,10 @@ void CalcStatTable(const TStatTableInput& in, TStatTable& out) {
       }
     }
     const lottery::TCdlSettings& cdl = list.Cdl();
+    FindFacts(*stat, out, in);
     for (size_t i = 0; i < values.size(); ++i) {
       out.Rows[i].Item = values[i];
-      FillCells(out.Rows[i], *stat, out, in, cdl);
+      FillCells(out.Rows[i], *stat, out, in, cdl, out.Facts[i]);
     }
   }
   BuildChart(out, *stat, in, values.size());

@@ -63,6 +63,9 @@ struct TStatTable {
   TStatDrawArray Values;
   TLastValueArray LastValues;
   std::vector<int> KeyOrder;
+  std::vector<int32_t> Facts;  // per value: the draw number of its next occurrence, -1 none
+  TStatDrawArray ScanValues;
+  TLastValueArray ScanLastValues;
 };
 
 // Computes the rows and the chart into `out`, reusing its buffers. No rows when there are no draws
