@@ -49,6 +49,8 @@ void TCustomPeriodsStat::AddDrawValues(int draw_idx, int last_idx, bool sorted, 
   }
 }
 
+int32_t TCustomPeriodsStat::NextOccurrence(const TStatDrawItem&, int, int, bool) { return -1; }
+
 bool TCustomPeriodsStat::CombMatches(lottery::TComb comb, const TStatDrawArray& selected, int last_idx, bool,
                                      bool exclude) {
   const int last = LastDrawIndex();

@@ -19,6 +19,9 @@ class TCustomPeriodsStat : public TCustomStat {
   void AddDrawValues(int draw_idx, int last_idx, bool sorted, TStatDrawArray& values, TStatWork& work,
                      TLastValueArray& last_values) override;
   bool KeepsScanState() const override { return true; }  // periods come from the last-values list
+  // Always -1: the search examines each later draw with an empty last-values list, where a unit
+  // is either new (no period) or seen in the same draw (period 0), so no period row can occur.
+  int32_t NextOccurrence(const TStatDrawItem& item, int from_idx, int last_idx, bool sorted) override;
   // For a unit u of the combination (as written) and a selected row (u, period): whether u came
   // out in the draw `period` - 1 before the window's last (read unsorted; none outside the
   // archive). With `exclude` the test is whether it did not, so the delete mode removes the

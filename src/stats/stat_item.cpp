@@ -46,8 +46,10 @@ void AddOccurrence(TStatDrawArray& values, const TStatDrawItem& item, bool track
 }
 
 int FindItem(const TStatDrawArray& values, const TStatDrawItem& item) {
-  for (size_t i = 0; i < values.size(); ++i) {
-    if (values[i].SameKeys(item)) return static_cast<int>(i);
+  const uint64_t keys = item.PackedKeys();
+  const size_t n = values.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (values[i].PackedKeys() == keys) return static_cast<int>(i);
   }
   return -1;
 }

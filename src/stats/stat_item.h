@@ -25,8 +25,11 @@ struct TStatDrawItem {
   uint16_t Key4 = 0;
 
   bool operator==(const TStatDrawItem&) const = default;
-  bool SameKeys(const TStatDrawItem& other) const {
-    return Key1 == other.Key1 && Key2 == other.Key2 && Key3 == other.Key3 && Key4 == other.Key4;
+  bool SameKeys(const TStatDrawItem& other) const { return PackedKeys() == other.PackedKeys(); }
+  // The four keys as one 64-bit word, so a lookup compares once per item.
+  uint64_t PackedKeys() const {
+    return static_cast<uint64_t>(Key1) | static_cast<uint64_t>(Key2) << 16 | static_cast<uint64_t>(Key3) << 32 |
+           static_cast<uint64_t>(Key4) << 48;
   }
   int32_t KeyDword(int n) const;          // n = 1: Key1+Key2, n = 2: Key3+Key4
   void SetKeyDword(int n, int32_t value);
