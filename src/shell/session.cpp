@@ -4,11 +4,13 @@
 
 #include <fmt/format.h>
 
+#include "lottery/comb_ops.h"
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
+#include "stats/prefetch.h"
 #include "support/error.h"
 #include "support/text.h"
 
@@ -121,10 +123,21 @@ bool Session::SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSet
 }
 
 bool Session::SetAnalysisSettings(const lottery::TConfigData& config) {
+  const lottery::TConfigData old = settings_.Config;
   settings_.Config = config;
   settings_.Config.ChannelSize = std::max(1, settings_.Config.ChannelSize);
   const bool ok = SaveConfigGroup(
       [](support::IniFile& ini, const TProgramSettings& s) { WriteAnalysisSettings(ini, s.Config); }, false);
+  // The channel, matrix and segment statistics take their shape from these settings: their entries
+  // are made anew and, in comparison mode, their norm files too.
+  stats::TGroupSet changed = 0;
+  if (old.MatrixCols != settings_.Config.MatrixCols) changed |= 1u << 4;
+  if (old.ChannelSize != settings_.Config.ChannelSize) changed |= 1u << 3;
+  if (!support::SameText(lottery::MatrixSegmentsToText(old.MatrixSegments),
+                         lottery::MatrixSegmentsToText(settings_.Config.MatrixSegments)))
+    changed |= 1u << 5;
+  Stats().FillStatSelectors(true, true);
+  if (changed != 0 && Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, changed);
   RefreshAllViews(true);
   return ok;
 }
@@ -137,8 +150,13 @@ bool Session::SetGenerationDefaults(const TGenerationDefaults& defaults) {
 
 bool Session::SetShredding(const lottery::TShreddingData& shredding) {
   settings_.Shredding = shredding;
-  return SaveConfigGroup(
+  const bool ok = SaveConfigGroup(
       [](support::IniFile& ini, const TProgramSettings& s) { WriteShredding(ini, s.Shredding); }, false);
+  if (Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, stats::TGroupSet{1u << 12});
+  // The entries carry their formula in the caption, so they are made anew.
+  Stats().FillStatSelectors(true, true);
+  RefreshAllViews(true);
+  return ok;
 }
 
 bool Session::SetProxy(const lottery::TProxy& proxy, bool quiet) {

@@ -6,6 +6,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/recording_host.h"
+#include "shell/stats_state.h"
 #include "support/files.h"
 #include "support/ini_file.h"
 
@@ -166,6 +167,27 @@ TEST_F(SessionTest, SavedGroupKeepsOtherSections) {
   EXPECT_EQ(ini.ReadString("PROXY", "ProxyServer", ""), "p");
   EXPECT_EQ(ini.ReadInt("GLOBAL", "ChannelSize", 0), 3);
   EXPECT_FALSE(ini.HasKey("PROXY", "ProxyMode")) << "only the changed group is written";
+}
+
+TEST_F(SessionTest, SettingsThatShapeTheRegistryRebuildIt) {
+  auto s = Open();
+  auto entries_with_code = [&](const std::string& prefix) {
+    int n = 0;
+    for (int i = 0; i < s->Stats().List().Count(); ++i) n += s->Stats().List().Items(i).Code().rfind(prefix, 0) == 0;
+    return n;
+  };
+  const int channel_entries = entries_with_code("CHN");
+  lottery::TConfigData c = s->Settings().Config;
+  c.ChannelSize = 3;  // three channels instead of four: one CHN%d entry less
+  s->SetAnalysisSettings(c);
+  EXPECT_EQ(entries_with_code("CHN"), channel_entries - 1);
+
+  lottery::TShreddingData sh = s->Settings().Shredding;
+  sh.Formula[0] = "n1/7";
+  s->SetShredding(sh);
+  const int shr1 = s->Stats().List().IndexOfCode("SHR1");
+  ASSERT_GE(shr1, 0);
+  EXPECT_EQ(s->Stats().List().Items(shr1).Formula, "n1/7");
 }
 
 TEST_F(SessionTest, ViewStateIsWrittenAtExitAndRestoredAtTheNextStart) {
