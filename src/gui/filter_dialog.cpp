@@ -26,27 +26,9 @@ namespace kelmora::gui {
 
 namespace {
 
-constexpr const char* BadRange = "Введен некорректный диапазон значений!";
-
 bool IsWeightMode(int mode) { return mode == filtering::WMV || mode == filtering::WLV || mode == filtering::WDV; }
 
 }  // namespace
-
-std::optional<TFilterRefusal> CheckFilterInput(std::string_view draws_len, int level_mode, bool can_select_by_list,
-                                               std::string_view level_value, bool multi_select, int stop_mode) {
-  const auto draws = lottery::ParseValueList(draws_len);
-  if (draws.empty() || (draws.size() == 1 && draws[0] == 0)) return TFilterRefusal{BadRange, "edDrawsLen"};
-  if (level_mode > 0) {
-    if (level_mode == filtering::LVA && !can_select_by_list)
-      return TFilterRefusal{"Для данного вида статистики не доступен режим выделения по списку значений!", "cbLevelMode"};
-    if (lottery::ParseValueList(level_value).empty()) return TFilterRefusal{BadRange, "edLevelValue"};
-  }
-  if (multi_select && stop_mode == filtering::SC)
-    return TFilterRefusal{"В режиме мультивыделения остановка сценария по количеству комбинаций или чисел не может быть "
-                          "выполнена!\rВыберите другой способ останова.",
-                          "cbStopMode"};
-  return std::nullopt;
-}
 
 FilterDialog::FilterDialog(QWidget* parent, shell::Session& session, const filtering::TFilterItem& item)
     : QDialog(parent), session_(session), item_(item) {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include "filtering/filter_check.h"
 #include "filtering/filter_text.h"
 
 class QCheckBox;
@@ -22,14 +23,8 @@ class Session;
 
 namespace kelmora::gui {
 
-// The editor's checks on confirmation, in their order. `field` names the control that gets the
-// focus ("edDrawsLen", "cbLevelMode", "edLevelValue", "cbStopMode").
-struct TFilterRefusal {
-  std::string Message;
-  std::string Field;
-};
-std::optional<TFilterRefusal> CheckFilterInput(std::string_view draws_len, int level_mode, bool can_select_by_list,
-                                               std::string_view level_value, bool multi_select, int stop_mode);
+using filtering::CheckFilterInput;
+using filtering::TFilterRefusal;
 
 class FilterDialog : public QDialog {
   Q_OBJECT

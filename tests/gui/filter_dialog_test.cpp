@@ -117,14 +117,5 @@ TEST_F(FilterDialogTest, OkRefusesWhatTheRecipeCannotDo) {
   }
 }
 
-TEST(FilterCheckTest, TheRefusalTexts) {
-  EXPECT_EQ(CheckFilterInput("0", 0, true, "", false, 0)->Message, "Введен некорректный диапазон значений!");
-  EXPECT_EQ(CheckFilterInput("10", filtering::LVA, false, "", false, 0)->Message,
-            "Для данного вида статистики не доступен режим выделения по списку значений!");
-  EXPECT_EQ(CheckFilterInput("10", 0, true, "", true, filtering::SC)->Message,
-            "В режиме мультивыделения остановка сценария по количеству комбинаций или чисел не может быть выполнена!"
-            "\rВыберите другой способ останова.");
-}
-
 }  // namespace
 }  // namespace kelmora::gui
