@@ -171,6 +171,7 @@ void CombsState::GenerateCommand(int mode, std::string_view parameter, bool save
     defaults.Parameters = support::CutToCp1251Bytes(parameter, 255);
     session_.SetGenerationDefaults(defaults);
   }
+  BusyGuard busy(session_);
   TakeSnapshot(true);
   GenerateCombList(mode, parameter, true);
 }
@@ -233,6 +234,7 @@ void CombsState::RemoveLastDraws(int n) {
 void CombsState::ExcludeDrawsCommand() {
   const int n = session_.MainView().DrawsExclude;
   if (n <= 0) return;
+  BusyGuard busy(session_);
   TakeSnapshot(true);
   RemoveLastDraws(n);
 }
@@ -309,8 +311,8 @@ void CombsState::FindInArchive(int row) {
 
 void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_delete) {
   StatsState& stats = session_.Stats();
-  TakeSnapshot(true);
   BusyGuard busy(session_);
+  TakeSnapshot(true);
   StatusGuard status(session_, "Фильтрация комбинаций...");
   try {
     std::vector<int> rows = table_rows;

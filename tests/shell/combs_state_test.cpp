@@ -105,5 +105,40 @@ TEST_F(CombsStateTest, ExcludedDrawsCountBackFromTheCurrentDraw) {
   EXPECT_EQ(combs.Count(), 4096);
 }
 
+TEST(CombsStateLargeArchive, TableAndFilterRunInsideTheBusyStateWithAStatusText) {
+  testing::TempDir dir;
+  lottery::TDrawsArray draws;
+  for (int i = 0; i < 5000; ++i)
+    draws.push_back({i + 1, lottery::CombOfIndex(static_cast<int>((i * 2654435761u) % 4096)), ""});
+  lottery::SaveDrawsFile(dir / "Kelmora_4r32.ldr", draws);
+  RecordingHost host;
+  SessionOptions options;
+  options.DataDir = dir.Path();
+  Session session(host, options);
+  session.Create();
+  session.Initialise();
+
+  // Every status text the operations show arrives while the program is busy.
+  std::vector<std::pair<std::string, bool>> seen;
+  host.OnProcessEvents = [&] {
+    if (!host.StatusTexts.empty()) seen.emplace_back(host.StatusTexts.back(), host.Busy);
+  };
+  ASSERT_TRUE(session.Stats().SelectCode("KNM3"));
+  ASSERT_TRUE(session.Stats().SetWindowLength(1000));
+  ASSERT_TRUE(session.Stats().CalcStatTable(true));
+  ASSERT_GT(session.Stats().Table().Rows.size(), 100u);
+  session.Combs().ApplyStatFilter({0, 1, 2}, /*is_delete=*/true);
+  EXPECT_LT(session.Combs().Count(), 4096);
+
+  int busy_texts = 0;
+  for (const auto& [text, busy] : seen) {
+    if (text.empty()) continue;
+    EXPECT_TRUE(busy) << text;
+    ++busy_texts;
+  }
+  EXPECT_GE(busy_texts, 2) << "the table and the filter each show their status text";
+  EXPECT_TRUE(session.IsIdle());
+}
+
 }  // namespace
 }  // namespace kelmora::shell
