@@ -190,6 +190,27 @@ TEST_F(SessionTest, SettingsThatShapeTheRegistryRebuildIt) {
   EXPECT_EQ(s->Stats().List().Items(shr1).Formula, "n1/7");
 }
 
+TEST_F(SessionTest, DetailRowsValueTheDrawAndACombinationWithTheGraphStatistics) {
+  WriteDraws(5);
+  auto s = Open();
+  auto value_of = [](const std::vector<std::pair<std::string, std::string>>& rows, const std::string& prefix) {
+    for (const auto& [caption, value] : rows)
+      if (caption.rfind(prefix, 0) == 0) return value;
+    return std::string("<none>");
+  };
+  const auto draw_rows = s->DrawDetailRows(1);  // draw 103: values 10, 8, 12, 14
+  ASSERT_GE(draw_rows.size(), 3u);
+  EXPECT_EQ(draw_rows[0], (std::pair<std::string, std::string>{"Номер тиража:", "103"}));
+  EXPECT_EQ(draw_rows[1], (std::pair<std::string, std::string>{"Дата тиража:", "01/02/2023"}));
+  const int sums = s->Stats().List().IndexOfCode("SUMS");
+  ASSERT_GE(sums, 0);
+  const std::string sums_caption = s->Stats().List().Items(sums).DisplayCaption();
+  EXPECT_EQ(value_of(draw_rows, sums_caption), "44");
+  EXPECT_EQ(value_of(s->CombDetailRows(MakeComb(7, 7, 8, 9)), sums_caption), "31");
+  EXPECT_TRUE(s->DrawDetailRows(5).empty());
+  EXPECT_TRUE(s->IsIdle());
+}
+
 TEST_F(SessionTest, ViewStateIsWrittenAtExitAndRestoredAtTheNextStart) {
   {
     auto s = Open();
