@@ -111,6 +111,7 @@ int RunApplication(int argc, char** argv) {
 
   QtHost host(unattended);
   shell::Session session(host, session_options);
+  host.SetViewState(&session.View());
   MainWindow window(session, host);
   session.Create();
   window.RestoreViewState();

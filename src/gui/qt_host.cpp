@@ -14,6 +14,7 @@
 #include "gui/chart_window.h"
 #include "gui/qt_text.h"
 #include "gui/small_windows.h"
+#include "gui/window_placement.h"
 #include "support/error.h"
 #include "support/text.h"
 
@@ -129,7 +130,16 @@ void QtHost::ShowChart(const support::ChartData& chart) {
     return;
   }
   ChartWindow window(parent_, chart);
+  constexpr const char* Section = "TFormChart";
+  if (view_ && RestoreWindowPlacement(*view_, Section, window)) window.setWindowState(Qt::WindowMaximized);
   window.exec();
+  if (view_) {
+    try {
+      SaveWindowPlacement(*view_, Section, window);
+    } catch (const std::exception& e) {
+      ShowError(std::string("Ошибка сохранения параметров программы!\r\r") + e.what());
+    }
+  }
 }
 
 std::string QtHost::ClipboardText() { return U(QGuiApplication::clipboard()->text()); }

@@ -13,6 +13,10 @@
 
 #include "shell/host.h"
 
+namespace kelmora::shell {
+class ViewState;
+}
+
 class QWidget;
 
 namespace kelmora::gui {
@@ -29,6 +33,8 @@ class QtHost : public QObject, public shell::Host {
 
   // Dialogs and message boxes are centred on this window.
   void SetDialogParent(QWidget* parent) { parent_ = parent; }
+  // Where the chart window keeps its placement (section "TFormChart"); none: design placement.
+  void SetViewState(shell::ViewState* view) { view_ = view; }
   QWidget* DialogParent() const { return parent_; }
   bool Unattended() const { return unattended_; }
 
@@ -76,6 +82,7 @@ class QtHost : public QObject, public shell::Host {
 
   bool unattended_;
   QPointer<QWidget> parent_;
+  shell::ViewState* view_ = nullptr;
   std::unique_ptr<WaitWindow> wait_;
   std::unique_ptr<ProgressWindow> progress_;
 };

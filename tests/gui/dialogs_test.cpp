@@ -18,6 +18,7 @@
 #include "gui/small_windows.h"
 #include "lottery/draws.h"
 #include "shell/switches.h"
+#include "shell/view_state.h"
 #include "support/error.h"
 #include "support/files.h"
 
@@ -183,6 +184,29 @@ TEST(ChartTest, SwitchableSeriesLabelsFollowTheCheckBox) {
   EXPECT_FALSE(first->pointLabelsVisible());
   window.LabelsBox()->setChecked(true);
   EXPECT_TRUE(first->pointLabelsVisible());
+}
+
+TEST(ChartTest, TheChartWindowKeepsItsPlacementInItsOwnSection) {
+  kelmora::testing::TempDir dir;
+  shell::ViewState view(dir / "v.frm");
+  view.Load();
+  QtHost host(false);
+  host.SetViewState(&view);
+  support::ChartData data;
+  data.AddPoint(1, "Тиражи", 2, false, false, 0);
+  QRect moved;
+  WhenDialogOpens<ChartWindow>([&moved](ChartWindow* w) {
+    w->setGeometry(40, 50, 500, 300);
+    moved = w->geometry();
+    w->reject();
+  });
+  host.ShowChart(data);
+  ASSERT_TRUE(view.Ini().HasSection("TFormChart"));
+  const auto stored = view.RestorePlacement("TFormChart", 1, 1, view.ReadInt("TFormChart", "PixelsPerInch", 0),
+                                            {0, 0, 1, 1});
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->NormPos[2] - stored->NormPos[0], moved.width());
+  EXPECT_EQ(stored->NormPos[3] - stored->NormPos[1], moved.height());
 }
 
 }  // namespace
