@@ -127,7 +127,8 @@ void FilterByRows(CliContext& ctx, shell::Session& session, const FilterOptions&
     return;
   }
   const int entry = stats.SelectedEntry();
-  const int64_t window = o.Window < 0 ? stats.WindowLength() : o.Window;
+  // The table is the one `stats table` prints, whose window is 1000 unless given.
+  const int64_t window = o.Window < 0 ? 1000 : o.Window;
   if (window < 1 || window > 2147483647) {
     ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", window));
     return;
@@ -227,7 +228,7 @@ void RegisterFilterCommands(CLI::App& app, CliContext& ctx) {
   auto* filter = app.add_subcommand("filter", "Filter the combination list by statistics rows or by recipes");
   auto f = std::make_shared<FilterOptions>();
   filter->add_option("--stat", f->Stat, "Method code of the table, e.g. NUMS");
-  filter->add_option("--window", f->Window, "Number of draws (default: the stored window length)");
+  filter->add_option("--window", f->Window, "Number of draws (default 1000)");
   filter->add_option("--offset", f->Offset, "Draws offset: the newest K draws count as not drawn")
       ->check(CLI::NonNegativeNumber);
   filter->add_flag("--sorted", f->Sorted, "Read every draw with its values ascending");
