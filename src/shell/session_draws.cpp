@@ -9,7 +9,6 @@
 #include "lottery/draws_csv.h"
 #include "shell/session.h"
 #include "support/error.h"
-#include "support/files.h"
 #include "support/text.h"
 
 namespace kelmora::shell {
