@@ -1,33 +1,62 @@
 #include "cli/app.h"
 
 #include <algorithm>
+#include <chrono>
+
+#include <fmt/format.h>
 
 #include "shell/stats_state.h"
+#include "support/files.h"
 #include "support/platform.h"
 #include "support/text.h"
 
 namespace kelmora::cli {
 
-shell::Session& CliContext::OpenSession() {
+shell::Session& CliContext::OpenSession(Access access) {
   if (!session_) {
     shell::SessionOptions options;
     options.DataDir = DataDir.empty() ? support::DefaultDataDir() : DataDir;
     options.DecimalSeparator = DecimalSeparator.empty() ? '.' : DecimalSeparator[0];
     // The command line reads the desktop program's view state but leaves it as it is.
     options.WriteViewStateOnStart = false;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(options.DataDir, ec)) {
+      Fail(fmt::format("Папка данных \"{}\" не найдена!", options.DataDir.string()));
+      throw CommandAborted{};
+    }
     session_ = std::make_unique<shell::Session>(host_, options);
+    if (access == Access::Write) LockForWriting();
+    // The view state and the configuration only shape the defaults: what goes wrong with them is
+    // worth a warning, not a failed command.
+    host_.SetErrorsAsWarnings(true);
     session_->Create();
+    host_.SetErrorsAsWarnings(false);
     // Comparison mode is the command's own option (`stats table --prefetch`), never the desktop
     // program's switch, so no command builds a prefetch file it was not asked for.
     session_->Stats().SetComparisonMode(false);
     session_->LoadDrawsFile();
+    if (!session_->DrawsReadError().empty()) throw CommandAborted{};
+    if (DataDir.empty() && !support::FileExists(session_->DrawsPath())) {
+      err_ << fmt::format("Папка данных: \"{}\" (файла тиражей в ней нет; укажите другую папку через "
+                          "--data-dir или KELMORA_DATA_DIR)\n",
+                          options.DataDir.string());
+    }
+  } else if (access == Access::Write) {
+    LockForWriting();
   }
   return *session_;
 }
 
+void CliContext::LockForWriting() {
+  if (const auto problem = session_->LockDataFolder(std::chrono::milliseconds(std::max(0, LockWaitMs)))) {
+    Fail(*problem);
+    throw CommandAborted{};
+  }
+}
+
 void CliContext::Fail(std::string_view text) {
   failed_ = true;
-  err_ << shell::MessageCaption(shell::MessageKind::Error) << ": " << support::MessageToDisplay(text) << "\n";
+  err_ << PrefixedMessage(shell::MessageCaption(shell::MessageKind::Error), text) << "\n";
 }
 
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
@@ -45,6 +74,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   app.add_option("--data-dir", ctx.DataDir, "Data folder (default: $KELMORA_DATA_DIR or the executable's folder)");
   app.add_option("--decimal-separator", ctx.DecimalSeparator, "Decimal separator of printed numbers")
       ->check([](const std::string& s) { return s.size() == 1 ? std::string() : std::string("one character"); });
+  app.add_option("--lock-wait", ctx.LockWaitMs,
+                 "Milliseconds a command that writes waits while another program writes the data folder (default 5000)");
   app.require_subcommand(1);
 
   RegisterDrawsCommands(app, ctx);
@@ -65,6 +96,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } catch (const CLI::ParseError& e) {
     app.exit(e, out, err);
     return ExitUsage;
+  } catch (const CommandAborted&) {
+    // already reported
   } catch (const std::exception& e) {
     ctx.Fail(e.what());
   }

@@ -27,23 +27,35 @@ class CliContext {
 
   std::filesystem::path DataDir;
   std::string DecimalSeparator = ".";
+  // How long a command that writes waits for another writer of the data folder.
+  int LockWaitMs = 5000;
 
   std::ostream& Out() { return out_; }
   std::ostream& Err() { return err_; }
   TerminalHost& Host() { return host_; }
-  // The Session with the view state, the configuration and the archive loaded.
-  shell::Session& OpenSession();
+  // What a command does with the data folder: a command that writes holds the folder's writer lock
+  // from before the archive is read until it ends, so no other process changes what it read.
+  enum class Access { Read, Write };
+  // The Session with the view state, the configuration and the archive loaded. Problems with the
+  // view state or the configuration are warnings. Throws CommandAborted (after reporting why) when
+  // the data folder is missing, its lock cannot be had for a write, or the archive cannot be read.
+  shell::Session& OpenSession(Access access = Access::Read);
   // Reports a failure in the system's words (exit code 1).
   void Fail(std::string_view text);
   int ExitCode() const { return failed_ || host_.ErrorShown() ? ExitFailure : ExitOk; }
 
  private:
+  void LockForWriting();
+
   std::ostream& out_;
   std::ostream& err_;
   TerminalHost host_;
   std::unique_ptr<shell::Session> session_;
   bool failed_ = false;
 };
+
+// Thrown after a failure was reported, to end the command without doing anything more.
+struct CommandAborted {};
 
 // Prints one TSV line.
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells);

@@ -1,5 +1,8 @@
 // `kelmora draws ...`, `kelmora status` and `kelmora config ...`.
 
+#include <algorithm>
+#include <optional>
+
 #include <fmt/format.h>
 
 #include "cli/app.h"
@@ -7,12 +10,42 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/settings.h"
+#include "support/text.h"
 
 namespace kelmora::cli {
 
 namespace {
 
 constexpr const char* BadCombination = "Введена некорректная комбинация!";
+
+// What is wrong with the values a user typed, after the system's sentence.
+std::string BadValuesText(std::string_view text) {
+  const auto words = support::Split(text, ",;");
+  if (words.size() != lottery::PositionCount)
+    return fmt::format("{}\r\rНужно четыре значения (s, h, d, c) через \";\" или \",\", а указано {}: \"{}\".",
+                       BadCombination, words.size(), text);
+  for (const auto& word : words) {
+    const std::string_view w = support::Trim(word);
+    const int v = lottery::TextToValue(w);
+    if (v < lottery::ValueMin || v > lottery::ValueMax)
+      return fmt::format("{}\r\rЗначение \"{}\" — не карта: допустимы 7, 8, 9, 10, J, Q, K, A (или числа 7..14).",
+                         BadCombination, w);
+  }
+  return BadCombination;
+}
+
+// A date as the user types it: exactly dd/mm/yyyy, a real day of the calendar.
+std::optional<std::string> UserDate(std::string_view text) {
+  const std::string_view t = support::Trim(text);
+  const bool shaped = t.size() == 10 && t[2] == '/' && t[5] == '/' &&
+                      std::all_of(t.begin(), t.end(), [](char c) { return c == '/' || (c >= '0' && c <= '9'); });
+  if (!shaped) return std::nullopt;
+  try {
+    return lottery::DateToText(lottery::TextToDate(t));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
 
 void ListDraws(CliContext& ctx, bool sorted) {
   auto& session = ctx.OpenSession();
@@ -53,18 +86,19 @@ bool ApplyFields(CliContext& ctx, const DrawFields& fields, bool has_number, boo
   if (has_values) {
     auto comb = shell::ParseDialogValues(fields.Values);
     if (!comb) {
-      ctx.Fail(BadCombination);
+      ctx.Fail(BadValuesText(fields.Values));
       return false;
     }
     draw.Values = *comb;
   }
   if (has_date) {
-    try {
-      draw.Date = lottery::DateToText(lottery::TextToDate(fields.Date));
-    } catch (const std::exception& e) {
-      ctx.Fail(e.what());
+    const auto date = UserDate(fields.Date);
+    if (!date) {
+      ctx.Fail(fmt::format("Некорректная дата: \"{}\"! Укажите дату в виде дд/мм/гггг, например 05/11/2023.",
+                           fields.Date));
       return false;
     }
+    draw.Date = *date;
   }
   return true;
 }
@@ -86,7 +120,7 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
   add->add_option("--values", fields->Values, "Four values separated by \";\" or \",\"")->required();
   auto* add_date = add->add_option("--date", fields->Date, "Date dd/mm/yyyy");
   add->callback([&ctx, fields, add_number, add_date] {
-    auto& session = ctx.OpenSession();
+    auto& session = ctx.OpenSession(CliContext::Access::Write);
     lottery::TDrawRec draw = session.NewDrawTemplate();
     if (!ApplyFields(ctx, *fields, add_number->count() > 0, true, add_date->count() > 0, draw)) return;
     session.AddDraw(draw);
@@ -100,7 +134,7 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
   auto* edit_values = edit->add_option("--values", edit_fields->Values, "Four values");
   auto* edit_date = edit->add_option("--date", edit_fields->Date, "Date dd/mm/yyyy");
   edit->callback([&ctx, row, edit_fields, edit_number, edit_values, edit_date] {
-    auto& session = ctx.OpenSession();
+    auto& session = ctx.OpenSession(CliContext::Access::Write);
     const int count = static_cast<int>(session.Draws().size());
     if (*row < 0 || *row >= count) {
       ctx.Fail(fmt::format("Запись со индексом {} в файле данных не найдена!", count - 1 - *row));
@@ -123,13 +157,13 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
   auto numbers = std::make_shared<std::vector<int32_t>>();
   auto* del = draws->add_subcommand("delete", "Delete the draws with these numbers");
   del->add_option("--number", *numbers, "Draw numbers")->required()->expected(1, -1);
-  del->callback([&ctx, numbers] { ctx.OpenSession().DeleteDrawNumbers(*numbers); });
+  del->callback([&ctx, numbers] { ctx.OpenSession(CliContext::Access::Write).DeleteDrawNumbers(*numbers); });
 
   auto file = std::make_shared<std::string>();
   auto* import = draws->add_subcommand("import", "Append the new draws of a CSV file");
   import->add_option("FILE", *file, "CSV file")->required();
   import->callback([&ctx, file] {
-    const int n = ctx.OpenSession().ImportDraws(*file);
+    const int n = ctx.OpenSession(CliContext::Access::Write).ImportDraws(*file);
     if (n >= 0) ctx.Out() << n << "\n";
   });
 
@@ -140,7 +174,7 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
   auto* results = draws->add_subcommand("results", "Append the newer draws of an operator's results file");
   results->add_option("FILE", *file, "Results file (chance_results.csv)")->required();
   results->callback([&ctx, file] {
-    const int n = ctx.OpenSession().AppendResultsFile(*file);
+    const int n = ctx.OpenSession(CliContext::Access::Write).AppendResultsFile(*file);
     if (n >= 0) ctx.Out() << n << "\n";
   });
 }

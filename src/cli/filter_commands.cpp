@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include "cli/app.h"
+#include "filtering/comb_list.h"
 #include "filtering/filter_apply.h"
 #include "shell/combs_state.h"
 #include "shell/stats_state.h"
@@ -34,6 +35,16 @@ void Generate(CliContext& ctx, const GenerateOptions& o) {
   const auto& defaults = session.Settings().Generation;
   const int mode = o.Mode >= 0 ? o.Mode : defaults.Mode;
   const std::string parameter = o.HasParameter ? o.Parameter : defaults.Parameters;
+  if (mode >= 1 && mode <= 3) {
+    const auto listed = filtering::GenerationValues(parameter);
+    if (std::none_of(listed.begin() + lottery::ValueMin, listed.begin() + lottery::ValueMax + 1,
+                     [](bool b) { return b; })) {
+      ctx.Fail(fmt::format("Параметр генерации \"{}\" не содержит ни одного значения карты: укажите значения "
+                           "7, 8, 9, 10, J, Q, K, A (или 7..14) через \";\", например 7;9;J.",
+                           parameter));
+      return;
+    }
+  }
   auto& combs = session.Combs();
   // A mode-4 file that cannot be read is reported and leaves nothing worth writing.
   if (!combs.GenerateCombList(mode, parameter, true) || ctx.Host().ErrorShown()) return;

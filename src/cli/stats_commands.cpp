@@ -38,7 +38,8 @@ struct TableOptions {
 };
 
 void PrintTable(CliContext& ctx, const TableOptions& o) {
-  auto& session = ctx.OpenSession();
+  // Comparison builds a missing prefetch file, a write into the data folder.
+  auto& session = ctx.OpenSession(o.Prefetch ? CliContext::Access::Write : CliContext::Access::Read);
   auto& stats = session.Stats();
   if (o.Window < 1 || o.Window > 2147483647) {
     ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", o.Window));
@@ -66,7 +67,7 @@ void PrintTable(CliContext& ctx, const TableOptions& o) {
 }
 
 void BuildPrefetches(CliContext& ctx, const std::vector<std::string>& codes, bool all, bool force) {
-  auto& session = ctx.OpenSession();
+  auto& session = ctx.OpenSession(CliContext::Access::Write);
   auto& stats = session.Stats();
   const auto& list = stats.List();
   if (all == !codes.empty()) {

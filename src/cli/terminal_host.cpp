@@ -1,12 +1,22 @@
 #include "cli/terminal_host.h"
 
+#include <fmt/format.h>
+
 #include "support/text.h"
 
 namespace kelmora::cli {
 
 void TerminalHost::ShowMessage(shell::MessageKind kind, std::string_view text) {
+  if (kind == shell::MessageKind::Error && errors_as_warnings_) kind = shell::MessageKind::Warning;
   if (kind == shell::MessageKind::Error) error_shown_ = true;
-  err_ << shell::MessageCaption(kind) << ": " << support::MessageToDisplay(text) << "\n";
+  err_ << PrefixedMessage(shell::MessageCaption(kind), text) << "\n";
+}
+
+std::string PrefixedMessage(std::string_view caption, std::string_view text) {
+  std::string shown = support::MessageToDisplay(text);
+  // "Ошибка: Ошибка чтения ..." says the word twice; the text's own first word is caption enough.
+  if (shown.rfind(caption, 0) == 0) return shown;
+  return fmt::format("{}: {}", caption, shown);
 }
 
 bool TerminalHost::AskYesNo(shell::MessageKind, std::string_view, bool) { return true; }

@@ -3,10 +3,15 @@
 // answered Yes (the command itself is the user's request), status texts are not shown.
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "shell/host.h"
 
 namespace kelmora::cli {
+
+// "Caption: text" as printed on stderr; the caption is left out when the text begins with it.
+std::string PrefixedMessage(std::string_view caption, std::string_view text);
 
 class TerminalHost : public shell::Host {
  public:
@@ -35,12 +40,15 @@ class TerminalHost : public shell::Host {
 
   // Whether an error message was shown (the command then exits with 1).
   bool ErrorShown() const { return error_shown_; }
+  // While on, error messages are printed as warnings and do not fail the command.
+  void SetErrorsAsWarnings(bool on) { errors_as_warnings_ = on; }
   // Shows progress on stderr (off by default so that scripted runs stay quiet).
   void SetShowProgress(bool on) { show_progress_ = on; }
 
  private:
   std::ostream& err_;
   bool error_shown_ = false;
+  bool errors_as_warnings_ = false;
   bool show_progress_ = false;
   int progress_max_ = 0;
   int progress_percent_ = -1;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <system_error>
 
 #include "support/binary_io.h"
@@ -101,6 +102,14 @@ int32_t NextDrawNumber(const TDrawsArray& draws, int row) {
   if (index < 0) return -1;
   // Wraps like the 32-bit field it mirrors instead of overflowing at the largest number.
   return static_cast<int32_t>(static_cast<uint32_t>(draws[index].Number) + 1u);
+}
+
+int32_t CheckedNextDrawNumber(const TDrawsArray& draws) {
+  if (draws.empty()) return 1;
+  const int32_t newest = draws.back().Number;
+  if (newest == std::numeric_limits<int32_t>::max())
+    support::Fail("Номер последнего тиража {} — наибольший возможный: следующему тиражу нельзя дать номер!", newest);
+  return newest + 1;
 }
 
 const TDrawRec* HiddenDraw(const TDrawsArray& draws, int offset) {

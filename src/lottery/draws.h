@@ -33,6 +33,9 @@ TComb CombOfDrawAtRow(const TDrawsArray& draws, int row);
 // 1 for an empty archive; -1 when the row is outside; else that draw's number + 1 (wrapping at
 // the largest 32-bit number).
 int32_t NextDrawNumber(const TDrawsArray& draws, int row);
+// The number after the newest draw (1 for an empty archive) for a draw about to be stored; throws
+// support::Error when the newest number is the largest 32-bit number and so has no successor.
+int32_t CheckedNextDrawNumber(const TDrawsArray& draws);
 // The draw just after the current one (row offset - 1), when 0 < offset < count; else nullptr.
 const TDrawRec* HiddenDraw(const TDrawsArray& draws, int offset);
 // Array index of the current draw (row offset), or -1 when outside.

@@ -1,6 +1,7 @@
 #include "lottery/draws_csv.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include <fmt/format.h>
 
@@ -53,6 +54,14 @@ TDrawRec MakeDraw(int32_t number, std::string_view date, std::string_view s, std
   return draw;
 }
 
+bool IsCardComb(TComb comb) {
+  for (int p = 0; p < PositionCount; ++p) {
+    const int v = CombValue(comb, p);
+    if (v < ValueMin || v > ValueMax) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string DrawsToCsv(const TDrawsArray& draws) {
@@ -94,9 +103,21 @@ std::vector<std::string> SplitImportLine(std::string_view line) {
   return fields;
 }
 
-int ImportDrawsText(TDrawsArray& draws, std::string_view bytes) {
+int ImportDrawsText(TDrawsArray& draws, std::string_view bytes, TImportReport* report) {
+  std::unordered_set<int32_t> known;
+  known.reserve(draws.size() * 2);
+  for (const TDrawRec& draw : draws) known.insert(draw.Number);
   int appended = 0;
+  int line_number = 0;
+  const auto skip = [&](std::string_view line) {
+    if (!report) return;
+    if (report->Skipped++ == 0) {
+      report->FirstBadLine = line_number;
+      report->FirstBadText = std::string(line);
+    }
+  };
   for (const std::string& raw : support::SplitLines(bytes)) {
+    ++line_number;
     const std::string utf8 = support::Cp1251ToUtf8(raw);
     const std::string_view line = support::Trim(utf8);
     if (line.empty()) continue;
@@ -107,9 +128,15 @@ int ImportDrawsText(TDrawsArray& draws, std::string_view bytes) {
     } else if (f.size() == 6) {
       draw = MakeDraw(support::ParseInt(f[0]).value_or(0), f[1], f[2], f[3], f[4], f[5]);
     } else {
+      skip(line);
       continue;
     }
-    if (draw.Number > 0 && FindDrawByNumber(draws, draw.Number) < 0) {
+    // A value that is not a card would enter the archive as a corrupted draw.
+    if (draw.Number <= 0 || !IsCardComb(draw.Values)) {
+      skip(line);
+      continue;
+    }
+    if (known.insert(draw.Number).second) {
       draws.push_back(std::move(draw));
       ++appended;
     }
@@ -117,9 +144,9 @@ int ImportDrawsText(TDrawsArray& draws, std::string_view bytes) {
   return appended;
 }
 
-int ImportDrawsFile(TDrawsArray& draws, const std::filesystem::path& path) {
+int ImportDrawsFile(TDrawsArray& draws, const std::filesystem::path& path, TImportReport* report) {
   const std::vector<uint8_t> bytes = support::ReadFileBytes(path);
-  return ImportDrawsText(draws, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return ImportDrawsText(draws, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), report);
 }
 
 TDrawsArray ReadResultsText(std::string_view bytes, int32_t first_wanted) {

@@ -125,7 +125,8 @@ bool Session::SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSet
 bool Session::SetAnalysisSettings(const lottery::TConfigData& config) {
   const lottery::TConfigData old = settings_.Config;
   settings_.Config = config;
-  settings_.Config.ChannelSize = std::max(1, settings_.Config.ChannelSize);
+  settings_.Config.ChannelSize = std::clamp(settings_.Config.ChannelSize, ChannelSizeMin, ChannelSizeMax);
+  settings_.Config.MatrixCols = std::clamp(settings_.Config.MatrixCols, MatrixColsMin, MatrixColsMax);
   const bool ok = SaveConfigGroup(
       [](support::IniFile& ini, const TProgramSettings& s) { WriteAnalysisSettings(ini, s.Config); }, false);
   // The channel, matrix and segment statistics take their shape from these settings: their entries

@@ -2,6 +2,7 @@
 // The state and the operations of the main window without any widget. Front ends ask the user and
 // pass the answers in; the Session acts and reaches the user only through its Host.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -73,8 +74,11 @@ class Session {
   // Reads the archive file; a read failure is shown and the draws read so far are kept.
   void LoadDrawsFile();
   // Writes the archive; a failure is shown, memory keeps the change and the old file stays intact.
-  // Returns whether the file was written.
+  // An archive that could not be read is never written over (the refusal is shown). Returns whether
+  // the file was written.
   bool SaveDrawsFile();
+  // The reading error of the last LoadDrawsFile, empty when the archive was read (or is missing).
+  const std::string& DrawsReadError() const { return draws_read_error_; }
 
   // A draw prepared for the add dialog: number NextDrawNumber(0), zero values, no date.
   lottery::TDrawRec NewDrawTemplate() const;
@@ -85,14 +89,16 @@ class Session {
   // Asks the delete confirmation for the rows (newest-first rows); on Yes removes each row's draw
   // by its number. Returns whether anything was removed.
   bool DeleteDrawRows(const std::vector<int>& rows);
-  // Removes the draws with these numbers after the confirmation; the same rules as the rows.
+  // Removes the draws with these numbers after the confirmation; the same rules as the rows. A number
+  // not in the archive is reported by name before anything is asked or removed.
   bool DeleteDrawNumbers(const std::vector<int32_t>& numbers);
-  // Imports a CSV file; returns how many draws were appended, or -1 after a reported failure.
+  // Imports a CSV file; returns how many draws were appended, or -1 after a reported failure. Lines
+  // that are not draws are skipped and reported in one warning; nothing appended writes nothing.
   int ImportDraws(const std::filesystem::path& path);
   // Exports the archive; returns false after a reported failure.
   bool ExportDraws(const std::filesystem::path& path);
   // Appends the draws of an operator's results file newer than the archive; saves and refreshes
-  // when any were appended. Returns the count, or -1 after a reported failure.
+  // when any were appended. Returns the count, or -1 after a reported failure (a missing file too).
   int AppendResultsFile(const std::filesystem::path& path);
 
   // --- configuration ---
@@ -113,10 +119,15 @@ class Session {
   // Destruction step: the keys written at exit. A failure is shown as the system does.
   void SaveViewStateAtExit();
 
-  // --- stakes file ---
+  // --- stakes file, the data folder's writer lock ---
   // Opens Kelmora_4r32.lsk (created when missing) with exclusive access for the whole run. On
   // failure shows the exclusive-access message, marks the session for termination, returns false.
   bool OpenStakesFile();
+  // The same exclusive access for a command that writes into the data folder: one writer per
+  // folder, so two processes never interleave their read-modify-write of a file. Waits up to `wait`
+  // for another holder; on success removes the temporaries of killed saves and returns nothing,
+  // otherwise the reason in the user's words (nothing is shown).
+  std::optional<std::string> LockDataFolder(std::chrono::milliseconds wait);
   // Destruction step: releases the stakes file ("Ошибка записи в файл ставок!" on failure).
   void CloseStakesFile();
   bool StakesFileOpen() const { return stakes_file_ != nullptr; }
@@ -148,6 +159,8 @@ class Session {
   void LoadConfiguration();
   bool SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSettings&), bool quiet);
   void RefreshDrawsView();
+  // Shows the refusal and returns false when the archive could not be read.
+  bool DrawsWritable();
   bool DeleteNumbers(const std::vector<int32_t>& numbers);
 
   Host& host_;
@@ -157,6 +170,7 @@ class Session {
 
   lottery::TDrawsArray draws_;
   int draws_offset_ = 0;
+  std::string draws_read_error_;
 
   TProgramSettings settings_;
   std::unique_ptr<ViewState> view_;

@@ -9,6 +9,7 @@
 #include "lottery/draws_csv.h"
 #include "shell/session.h"
 #include "support/error.h"
+#include "support/files.h"
 #include "support/text.h"
 
 namespace kelmora::shell {
@@ -53,16 +54,30 @@ void Session::LoadDrawsFile() {
   }
   BusyGuard busy(*this);
   SetStatusText("Загрузка файла тиражей...");
+  draws_read_error_.clear();
   try {
     draws_ = lottery::LoadDrawsFile(DrawsPath());
   } catch (const std::exception& e) {
+    // Remembered, so that no later save replaces the unread archive with what memory holds.
+    draws_read_error_ = e.what();
+    if (draws_read_error_.empty()) draws_read_error_ = "?";
     host_.ShowError(fmt::format("Ошибка чтения файла тиражей!\r\r{}", e.what()));
   }
   SetStatusText("");
   RefreshDrawsView();
 }
 
+bool Session::DrawsWritable() {
+  if (draws_read_error_.empty()) return true;
+  host_.ShowError(fmt::format(
+      "Ошибка записи в файл тиражей!\r\rФайл тиражей не удалось прочитать, поэтому он не будет "
+      "перезаписан.\r\r{}",
+      draws_read_error_));
+  return false;
+}
+
 bool Session::SaveDrawsFile() {
+  if (!DrawsWritable()) return false;
   BusyGuard busy(*this);
   SetStatusText("Сохранение файла тиражей...");
   bool ok = true;
@@ -84,6 +99,7 @@ lottery::TDrawRec Session::NewDrawTemplate() const {
 }
 
 void Session::AddDraw(const lottery::TDrawRec& draw) {
+  if (!DrawsWritable()) return;
   draws_.push_back(draw);
   SaveDrawsFile();
   RefreshAllViews(false);
@@ -92,6 +108,7 @@ void Session::AddDraw(const lottery::TDrawRec& draw) {
 void Session::ChangeDraw(int row, const lottery::TDrawRec& draw) {
   const int index = static_cast<int>(draws_.size()) - 1 - row;
   if (row < 0 || index < 0) support::Fail("Запись со индексом {} в файле данных не найдена!", index);
+  if (!DrawsWritable()) return;
   draws_[index] = draw;
   SaveDrawsFile();
   RefreshAllViews(false);
@@ -112,11 +129,22 @@ bool Session::DeleteDrawRows(const std::vector<int>& rows) {
 
 bool Session::DeleteDrawNumbers(const std::vector<int32_t>& numbers) {
   if (numbers.empty()) return false;
+  // Every number is looked up before anything is removed, so that an unknown one leaves the
+  // archive whole and the message can name it.
+  for (int32_t number : numbers) {
+    if (lottery::FindDrawByNumber(draws_, number) < 0) {
+      host_.ShowError(fmt::format("Запись со индексом -1 в файле данных не найдена!\r\rТиража с номером {} "
+                                  "в архиве нет.",
+                                  number));
+      return false;
+    }
+  }
   if (!host_.ConfirmDelete(static_cast<int>(numbers.size()))) return false;
   return DeleteNumbers(numbers);
 }
 
 bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
+  if (!DrawsWritable()) return false;
   BusyGuard busy(*this);
   SetStatusText("Удаление выделенных тиражей....");
   bool removed_all = true;
@@ -139,12 +167,14 @@ bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
 }
 
 int Session::ImportDraws(const std::filesystem::path& path) {
+  if (!DrawsWritable()) return -1;
   BusyGuard busy(*this);
   SetStatusText(fmt::format("Импорт тиражей из файла \"{}\"...", path.string()));
   int appended = -1;
+  lottery::TImportReport report;
   try {
     lottery::TDrawsArray imported = draws_;
-    appended = lottery::ImportDrawsFile(imported, path);
+    appended = lottery::ImportDrawsFile(imported, path, &report);
     draws_ = std::move(imported);
   } catch (const std::exception& e) {
     SetStatusText("");
@@ -152,7 +182,15 @@ int Session::ImportDraws(const std::filesystem::path& path) {
     return -1;
   }
   SetStatusText("");
-  SaveDrawsFile();
+  // An import that adds nothing leaves the file exactly as it was.
+  if (appended > 0) SaveDrawsFile();
+  if (report.Skipped > 0) {
+    host_.ShowMessage(MessageKind::Warning,
+                      fmt::format("Импортировано тиражей: {}. Пропущено строк, которые не являются тиражами "
+                                  "(не те поля или значения не карты 7..A): {}.\r\rПервая из них, строка {}: "
+                                  "\"{}\"",
+                                  appended, report.Skipped, report.FirstBadLine, report.FirstBadText));
+  }
   return appended;
 }
 
@@ -171,12 +209,14 @@ bool Session::ExportDraws(const std::filesystem::path& path) {
 }
 
 int Session::AppendResultsFile(const std::filesystem::path& path) {
+  if (!DrawsWritable()) return -1;
   BusyGuard busy(*this);
   SetStatusText("Загрузка архива тиражей...");
   lottery::TDrawsArray fresh;
   try {
-    const int32_t first_wanted = draws_.empty() ? 1 : lottery::NextDrawNumber(draws_, 0);
-    fresh = lottery::ReadResultsFile(path, first_wanted);
+    const int32_t first_wanted = draws_.empty() ? 1 : lottery::CheckedNextDrawNumber(draws_);
+    // A named file that is missing is a failure, not an empty result.
+    fresh = lottery::ReadResultsText(support::ReadFileText(path), first_wanted);
   } catch (const std::exception& e) {
     SetStatusText("");
     host_.ShowError(e.what());

@@ -4,34 +4,49 @@
 
 #include "shell/session.h"
 #include "support/error.h"
+#include "support/files.h"
 
 namespace kelmora::shell {
 
 namespace {
 
-constexpr const char* ExclusiveAccessMessage =
-    "Невозможно получить монопольный доступ к файлам данных!\r\r"
-    "Возможные причины данной ошибки: \r\r"
-    "1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. Корректная "
-    "работа нескольких копий программы возможна только из разных каталогов.\r\r"
-    "2) Для программы нет прав на запись в том каталоге, где она расположена. Например: в Windows 7 "
-    "и выше по умолчанию запрещена запись в c:\\Program Files.\r\r"
-    "Программа будет закрыта!";
+std::string DataFolderText(const std::filesystem::path& folder) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(folder, ec);
+  return (ec ? folder : absolute).lexically_normal().string();
+}
 
 }  // namespace
 
 std::filesystem::path Session::StakesPath() const { return DataPath(fmt::format("{}.lsk", ProgramName)); }
 
-bool Session::OpenStakesFile() {
-  if (stakes_file_) return true;
+std::optional<std::string> Session::LockDataFolder(std::chrono::milliseconds wait) {
+  if (stakes_file_) return std::nullopt;
   try {
-    stakes_file_ = std::make_unique<support::LockedFile>(StakesPath());
-    return true;
-  } catch (const std::exception&) {
-    terminate_requested_ = true;
-    host_.ShowError(ExclusiveAccessMessage);
-    return false;
+    stakes_file_ = std::make_unique<support::LockedFile>(StakesPath(), wait);
+  } catch (const support::LockBusyError&) {
+    return fmt::format(
+        "Папка данных \"{}\" занята: с ней уже работает другая копия программы или другая команда "
+        "kelmora. Одновременно с одной папкой данных может работать только одна программа.",
+        DataFolderText(options_.DataDir));
+  } catch (const std::exception& e) {
+    return fmt::format("Нет доступа на запись к папке данных \"{}\": {}", DataFolderText(options_.DataDir),
+                       e.what());
   }
+  // Only the holder of the lock writes here, so every temporary of a process that is gone is stale.
+  support::RemoveStaleTemporaries(options_.DataDir);
+  support::RemoveStaleTemporaries(options_.DataDir / "Prefetchs");
+  return std::nullopt;
+}
+
+bool Session::OpenStakesFile() {
+  const auto problem = LockDataFolder(std::chrono::milliseconds(0));
+  if (!problem) return true;
+  terminate_requested_ = true;
+  host_.ShowError(fmt::format("Невозможно получить монопольный доступ к файлам данных!\r\r{}\r\rПрограмма будет "
+                              "закрыта!",
+                              *problem));
+  return false;
 }
 
 void Session::CloseStakesFile() {

@@ -29,19 +29,21 @@ void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& ou
 }
 
 void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out, std::string* problem) {
-  out.MatrixCols = ini.ReadInt(Global, "MatrixCols", 4);
+  // Hand-edited files may hold anything; the dialog's ranges are what the statistics are built for
+  // (a huge channel size overflows the channel arithmetic and hangs the channel tables).
+  out.MatrixCols = std::clamp(ini.ReadInt(Global, "MatrixCols", 4), MatrixColsMin, MatrixColsMax);
   out.MatrixSegments = lottery::TextToMatrixSegments(ini.ReadString(Global, "MatrixSegments", ""));
-  out.ChannelSize = ini.ReadInt(Global, "ChannelSize", 2);
-  // Hand-edited files may hold a channel size below 1; the channel arithmetic needs at least 1.
-  if (out.ChannelSize < 1) {
-    if (problem)
-      *problem = fmt::format("Некорректный размер канала: {}. Используется размер канала 1.", out.ChannelSize);
-    out.ChannelSize = 1;
+  const int32_t channel = ini.ReadInt(Global, "ChannelSize", 2);
+  out.ChannelSize = std::clamp(channel, ChannelSizeMin, ChannelSizeMax);
+  if (out.ChannelSize != channel && problem) {
+    *problem = fmt::format("Некорректный размер канала: {}. Используется размер канала {}.", channel,
+                           out.ChannelSize);
   }
 
   out.Cost = support::RealToMoney(ini.ReadReal(Stakes, "Cost", 0));
   out.MaxStake = ini.ReadInt(Stakes, "MaxStake", 4);
-  const int32_t rows = std::max(0, ini.ReadInt(Stakes, "Profits", 0));
+  // A row per number of matches is all the table can use; a huge count would only stall the start.
+  const int32_t rows = std::clamp(ini.ReadInt(Stakes, "Profits", 0), 0, MaxProfitRows);
   out.Profits.clear();
   for (int32_t i = 0; i < rows; ++i) {
     lottery::TProfitItem item;

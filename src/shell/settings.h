@@ -11,6 +11,11 @@
 
 namespace kelmora::shell {
 
+// The ranges of the settings dialog; values read from files are clamped into them.
+inline constexpr int32_t ChannelSizeMin = 1, ChannelSizeMax = 8;
+inline constexpr int32_t MatrixColsMin = 1, MatrixColsMax = 8;
+inline constexpr int32_t MaxProfitRows = 256;  // one per number of matches is all a table can use
+
 struct TGenerationDefaults {
   uint8_t Mode = 0;        // 0..4
   std::string Parameters;  // at most 255 characters
@@ -27,7 +32,8 @@ struct TProgramSettings {
 // Reads a group from the document into settings key by key, so that when a malformed value throws
 // support::Error the keys read before it keep their new values and the rest keep what they had.
 void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& out);
-// A channel size below 1 is read as 1; `problem` (when given) then receives the text to report.
+// ChannelSize and MatrixCols are clamped into the dialog's ranges, the profit rows to MaxProfitRows;
+// a channel size outside its range makes `problem` (when given) receive the text to report.
 void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out, std::string* problem = nullptr);
 void ReadShredding(const support::IniFile& ini, lottery::TShreddingData& out);
 void ReadProxy(const support::IniFile& ini, lottery::TProxy& out);

@@ -1,7 +1,10 @@
 #include "shell/view_state.h"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
+#include "support/error.h"
 #include "support/text.h"
 
 namespace kelmora::shell {
@@ -28,7 +31,22 @@ std::string QuadText(const std::array<int32_t, 4>& q) {
 
 }  // namespace
 
-void ViewState::Load() { ini_.Load(); }
+void ViewState::Load() {
+  read_error_.clear();
+  try {
+    ini_.Load();
+  } catch (const std::exception& e) {
+    read_error_ = e.what();
+    if (read_error_.empty()) read_error_ = "?";
+    throw;
+  }
+}
+
+void ViewState::Save() const {
+  if (!read_error_.empty())
+    support::Fail("Файл параметров не удалось прочитать, поэтому он не будет перезаписан.\r\r{}", read_error_);
+  ini_.Save();
+}
 
 int32_t ViewState::ReadInt(std::string_view section, std::string_view key, int32_t def) const {
   return ini_.ReadInt(section, key, def);
@@ -53,13 +71,13 @@ void ViewState::Flush() {
     dirty_ = true;
     return;
   }
-  ini_.Save();
+  Save();
 }
 
 void ViewState::EndBatch() {
   if (batch_ > 0 && --batch_ == 0 && dirty_) {
     dirty_ = false;
-    ini_.Save();
+    Save();
   }
 }
 
@@ -127,23 +145,31 @@ TListColumns ViewState::RestoreColumns(std::string_view section, std::string_vie
   return out;
 }
 
+namespace {
+
+// Window lengths and counts from a hand-edited file are kept inside what their editors allow.
+int32_t AtLeast(int32_t low, int32_t value) { return std::max(low, value); }
+
+}  // namespace
+
 void ReadMainViewState(const ViewState& view, TMainViewState& s) {
   const char* w = MainWindowSection;
   s.LeftPanelWidth = view.ReadInt(w, "LeftPanelWidth", s.LeftPanelWidth);
-  s.DrawsExclude = view.ReadInt(w, "DrawsExclude", s.DrawsExclude);
-  s.DrawsStatLen = view.ReadInt(w, "DrawsStatLen", s.DrawsStatLen);
+  s.DrawsExclude = AtLeast(0, view.ReadInt(w, "DrawsExclude", s.DrawsExclude));
+  s.DrawsStatLen = AtLeast(1, view.ReadInt(w, "DrawsStatLen", s.DrawsStatLen));
   s.DrawsStatHeight = view.ReadInt(w, "DrawsStatHeight", s.DrawsStatHeight);
-  s.DrawsGraphLen = view.ReadInt(w, "DrawsGraphLen", s.DrawsGraphLen);
+  s.DrawsGraphLen = AtLeast(1, view.ReadInt(w, "DrawsGraphLen", s.DrawsGraphLen));
   s.FiltersHeight = view.ReadInt(w, "FiltersHeight", s.FiltersHeight);
-  s.LayoutLen = view.ReadInt(w, "LayoutLen", s.LayoutLen);
+  s.LayoutLen = AtLeast(1, view.ReadInt(w, "LayoutLen", s.LayoutLen));
   for (int i = 0; i < 5; ++i)
-    s.LayoutCompareLen[i] = view.ReadInt(w, fmt::format("LayoutCompareLen{}", i + 1), s.LayoutCompareLen[i]);
-  s.WeekLen = view.ReadInt(w, "WeekLen", s.WeekLen);
+    s.LayoutCompareLen[i] =
+        AtLeast(1, view.ReadInt(w, fmt::format("LayoutCompareLen{}", i + 1), s.LayoutCompareLen[i]));
+  s.WeekLen = AtLeast(1, view.ReadInt(w, "WeekLen", s.WeekLen));
   s.WeekHeight = view.ReadInt(w, "WeekHeight", s.WeekHeight);
   s.WeekChartMode = view.ReadInt(w, "WeekChartMode", s.WeekChartMode);
   s.WeekChartType = view.ReadBool(w, "WeekChartType", s.WeekChartType);
   s.AutoUpdates = view.ReadBool(w, "AutoUpdates", s.AutoUpdates);
-  s.DownloadDrawsOnStart = view.ReadInt(w, "DownloadDrawsOnStart", s.DownloadDrawsOnStart);
+  s.DownloadDrawsOnStart = std::clamp(view.ReadInt(w, "DownloadDrawsOnStart", s.DownloadDrawsOnStart), 0, 2);
   s.ScriptLogEnabled = view.ReadBool(w, "ScriptLogEnabled", s.ScriptLogEnabled);
   s.StakesLogEnabled = view.ReadBool(w, "StakesLogEnabled", s.StakesLogEnabled);
   s.StakesScrollEnabled = view.ReadBool(w, "StakesScrollEnabled", s.StakesScrollEnabled);
@@ -157,7 +183,7 @@ void ReadMainViewState(const ViewState& view, TMainViewState& s) {
   s.PrefetchsEnabled = view.ReadBool(w, "PrefetchsEnabled", s.PrefetchsEnabled);
   s.PrefetchsInit = view.ReadBool(w, "PrefetchsInit", s.PrefetchsInit);
   s.ShowTotalLine = view.ReadBool(w, "ShowTotalLine", s.ShowTotalLine);
-  s.RatingsEffMode = view.ReadInt(w, "RatingsEffMode", s.RatingsEffMode);
+  s.RatingsEffMode = std::clamp(view.ReadInt(w, "RatingsEffMode", s.RatingsEffMode), 0, 2);
   s.LayoutCompareHeight = view.ReadInt(w, "LayoutCompareHeight", s.LayoutCompareHeight);
   s.ScriptLibraryOn = view.ReadBool(w, "ScriptLibraryOn", s.ScriptLibraryOn);
   s.ScriptLibraryHeight = view.ReadInt(w, "ScriptLibraryHeight", s.ScriptLibraryHeight);

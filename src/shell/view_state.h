@@ -36,7 +36,8 @@ class ViewState {
  public:
   explicit ViewState(std::filesystem::path path) : ini_(std::move(path)) {}
 
-  // Reads the whole file; throws support::Error when it exists but cannot be read.
+  // Reads the whole file; throws support::Error when it exists but cannot be read. After such a
+  // failure every write throws the reading error instead of replacing the unread file.
   void Load();
 
   // Typed reads with a default; a malformed value throws support::Error.
@@ -68,7 +69,9 @@ class ViewState {
 
  private:
   void Flush();
+  void Save() const;
   support::IniFile ini_;
+  std::string read_error_;
   int batch_ = 0;
   bool dirty_ = false;
 };

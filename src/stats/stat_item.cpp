@@ -99,11 +99,11 @@ bool KeysLess(const TStatDrawItem& a, const TStatDrawItem& b) {
 
 void SortByKeys(TStatDrawArray& values) { std::stable_sort(values.begin(), values.end(), KeysLess); }
 
-int32_t RecordLastValue(TLastValueArray& values, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4,
+int64_t RecordLastValue(TLastValueArray& values, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4,
                         int32_t draw) {
   for (auto& v : values) {
     if (v.Key1 == k1 && v.Key2 == k2 && v.Key3 == k3 && v.Key4 == k4) {
-      const int32_t distance = draw - v.LastDraw;
+      const int64_t distance = static_cast<int64_t>(draw) - v.LastDraw;
       v.LastDraw = draw;
       return distance;
     }

@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <system_error>
 #include <utility>
 
@@ -37,6 +41,16 @@ class Descriptor {
  private:
   int fd_;
 };
+
+std::atomic<unsigned> temporary_counter{0};
+
+std::filesystem::path TemporaryPath(const std::filesystem::path& path, unsigned n) {
+  std::filesystem::path temp = path;
+  temp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(n);
+  return temp;
+}
+
+bool ProcessRuns(long pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 
 int OpenRetrying(const char* name, int flags, mode_t mode = 0) {
   int fd;
@@ -106,8 +120,7 @@ std::string ReadFileText(const std::filesystem::path& path) {
 }
 
 void WriteFileAtomic(const std::filesystem::path& path, const void* data, size_t size) {
-  std::filesystem::path temp = path;
-  temp += ".tmp";
+  const std::filesystem::path temp = TemporaryPath(path, temporary_counter++);
   try {
     WriteTemporary(path, temp, data, size);
     if (::rename(temp.c_str(), path.c_str()) != 0) FailFile("заменить", path, errno);
@@ -128,6 +141,41 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) 
 
 void WriteFileAtomic(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   WriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+std::filesystem::path NextTemporaryPath(const std::filesystem::path& path) {
+  return TemporaryPath(path, temporary_counter.load());
+}
+
+bool IsTemporaryName(std::string_view name, long* pid) {
+  // "<name>.tmp-<pid>-<n>" with both numbers in decimal digits only.
+  const size_t mark = name.rfind(".tmp-");
+  if (mark == std::string_view::npos || mark == 0) return false;
+  std::string_view rest = name.substr(mark + 5);
+  const size_t dash = rest.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash + 1 == rest.size()) return false;
+  const std::string_view pid_text = rest.substr(0, dash), n_text = rest.substr(dash + 1);
+  const auto digits = [](std::string_view t) { return t.find_first_not_of("0123456789") == std::string_view::npos; };
+  if (!digits(pid_text) || !digits(n_text)) return false;
+  long value = 0;
+  if (std::from_chars(pid_text.data(), pid_text.data() + pid_text.size(), value).ec != std::errc()) return false;
+  if (pid) *pid = value;
+  return true;
+}
+
+int RemoveStaleTemporaries(const std::filesystem::path& folder) {
+  int removed = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    std::error_code type_ec;
+    if (!entry.is_regular_file(type_ec)) continue;
+    long pid = 0;
+    if (!IsTemporaryName(entry.path().filename().string(), &pid)) continue;
+    if (pid != ::getpid() && ProcessRuns(pid)) continue;  // ours at start-up can only be stale
+    std::error_code rm_ec;
+    if (std::filesystem::remove(entry.path(), rm_ec)) ++removed;
+  }
+  return removed;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -45,14 +46,21 @@ bool OtherProcessRunning(std::string_view executable_name) {
   return false;
 }
 
-LockedFile::LockedFile(const std::filesystem::path& path) : path_(path) {
+LockedFile::LockedFile(const std::filesystem::path& path, std::chrono::milliseconds wait) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd_ < 0) Fail("Не удалось открыть файл \"{}\": {}", path.string(), std::strerror(errno));
-  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
     const int err = errno;
+    if (err == EINTR) continue;
+    if (err == EWOULDBLOCK && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      continue;
+    }
     ::close(fd_);
     fd_ = -1;
-    Fail("Файл \"{}\" занят другим процессом: {}", path.string(), std::strerror(err));
+    if (err == EWOULDBLOCK) throw LockBusyError(fmt::format("Файл \"{}\" занят другим процессом", path.string()));
+    Fail("Не удалось заблокировать файл \"{}\": {}", path.string(), std::strerror(err));
   }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // Every call that depends on the operating system lives here, so that a port touches one file.
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "support/error.h"
 
 namespace kelmora::support {
 
@@ -18,13 +21,23 @@ std::string ExecutableName();
 // Whether a process other than this one runs an executable with this file name (ignoring case).
 bool OtherProcessRunning(std::string_view executable_name);
 
+// Thrown by LockedFile when another process holds the lock (as opposed to a file that cannot be
+// opened at all).
+class LockBusyError : public Error {
+ public:
+  using Error::Error;
+};
+
 // A file held open with an exclusive lock for the lifetime of the object, so that a second copy of
-// the program in the same folder is refused. The lock is advisory (flock) and ends with the process.
+// the program in the same folder is refused and two writers of one data folder never overlap. The
+// lock is advisory (flock) and ends with the process, also when it is killed.
 class LockedFile {
  public:
-  // Opens the file for reading and writing, creating it when missing, and takes the lock without
-  // waiting. Throws Error when the file cannot be opened or another process holds the lock.
-  explicit LockedFile(const std::filesystem::path& path);
+  // Opens the file for reading and writing, creating it when missing, and takes the lock, trying
+  // again for up to `wait` while another process holds it. Throws LockBusyError when the lock stays
+  // taken, Error when the file cannot be opened.
+  explicit LockedFile(const std::filesystem::path& path,
+                      std::chrono::milliseconds wait = std::chrono::milliseconds(0));
   ~LockedFile();
   LockedFile(const LockedFile&) = delete;
   LockedFile& operator=(const LockedFile&) = delete;

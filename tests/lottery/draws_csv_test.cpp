@@ -104,15 +104,19 @@ TEST(ImportTest, LayoutsByFieldCount) {
       "x;01/01/2023;7;7;7;7\r\n"               // number 0: not appended
       "-4;01/01/2023;7;7;7;7\r\n"
       "2;01/01/2023;7;7;7;7\r\n"               // draw 2 exists
-      "22;01/01/2023;7;7;X\r\n"                // 5 fields: date "22", numbered count+1 = 5, "01/01/2023" is no value
+      "22;01/01/2023;7;7;X\r\n"                // 5 fields: "01/01/2023" and "X" are no cards: skipped
+      "5;01/01/2023;7;7;7;19\r\n"              // 19 is no card: skipped
       "23;;8;8;8;8\n"                          // empty date field
-      "21;02/01/2023;7;7;7;7\n"                // 21 was appended above
+      "21;02/01/2023;7;7;7;7\n"                // 21 was appended above: known, not counted
       "7;8;9;10";                              // 4 fields: ignored
-  EXPECT_EQ(ImportDrawsText(draws, text), 3);
-  ASSERT_EQ(draws.size(), 6u);
+  TImportReport report;
+  EXPECT_EQ(ImportDrawsText(draws, text, &report), 2);
+  ASSERT_EQ(draws.size(), 5u);
   EXPECT_EQ(draws[3], (TDrawRec{21, MakeComb(11, 12, 13, 14), "12/05/2023"}));
-  EXPECT_EQ(draws[4], (TDrawRec{5, MakeComb(0, 7, 7, 0), "22"}));
-  EXPECT_EQ(draws[5], (TDrawRec{23, MakeComb(8, 8, 8, 8), ""}));
+  EXPECT_EQ(draws[4], (TDrawRec{23, MakeComb(8, 8, 8, 8), ""}));
+  EXPECT_EQ(report.Skipped, 7);
+  EXPECT_EQ(report.FirstBadLine, 1);
+  EXPECT_NE(report.FirstBadText.find(";s;h;d;c;"), std::string::npos) << report.FirstBadText;
 }
 
 TEST(ImportTest, CodePageOfTheFile) {

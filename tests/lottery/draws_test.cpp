@@ -8,6 +8,7 @@
 
 #include "common/temp_dir.h"
 #include "support/error.h"
+#include "support/files.h"
 
 namespace kelmora::lottery {
 namespace {
@@ -112,8 +113,9 @@ TEST(ArchiveFileTest, FailedSaveKeepsTheOldFile) {
   const auto path = folder / "Kelmora_4r32.ldr";
   WriteAll(path, Record1000);
   // The temporary file cannot be created where a non-empty folder has its name.
-  std::filesystem::create_directory(folder / "Kelmora_4r32.ldr.tmp");
-  WriteAll(folder / "Kelmora_4r32.ldr.tmp" / "x", {1});
+  const auto temp = support::NextTemporaryPath(path);
+  std::filesystem::create_directory(temp);
+  WriteAll(temp / "x", {1});
   EXPECT_THROW(SaveDrawsFile(path, TenDraws()), support::Error);
   EXPECT_EQ(ReadAll(path), Record1000);
 }

@@ -1,6 +1,11 @@
 #include "shell/session.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "common/temp_dir.h"
 #include "lottery/comb_text.h"
@@ -101,15 +106,17 @@ TEST_F(SessionTest, DeleteDefaultsToNoAndAMissingNumberStopsWithoutSaving) {
   host_.Answers = {true};
   EXPECT_FALSE(s->DeleteDrawNumbers({101, 999, 100}));
   EXPECT_EQ(host_.MessagesOf(MessageKind::Error),
-            std::vector<std::string>{"Запись со индексом -1 в файле данных не найдена!"});
-  EXPECT_EQ(s->Draws().size(), 2u) << "the draw removed before the failure stays removed in memory";
+            std::vector<std::string>{"Запись со индексом -1 в файле данных не найдена!\r\rТиража с номером 999 в "
+                                     "архиве нет."});
+  EXPECT_EQ(host_.Questions.size(), 1u) << "nothing is asked when a number is unknown";
+  EXPECT_EQ(s->Draws().size(), 3u) << "an unknown number leaves every draw in place";
   EXPECT_EQ(lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr").size(), 3u) << "the file is not rewritten";
 }
 
 TEST_F(SessionTest, FailedSaveIsReportedAndKeepsTheOldFileAndTheChange) {
   WriteDraws(2);
   auto s = Open();
-  std::filesystem::create_directory(dir_ / "Kelmora_4r32.ldr.tmp");  // blocks the temporary file
+  std::filesystem::create_directory(support::NextTemporaryPath(dir_ / "Kelmora_4r32.ldr"));  // blocks the temporary file
   TDrawRec draw = s->NewDrawTemplate();
   draw.Values = MakeComb(7, 7, 7, 7);
   s->AddDraw(draw);
@@ -246,6 +253,61 @@ TEST(ParseDialogValues, AcceptsFourValidValuesOnly) {
   EXPECT_EQ(ParseDialogValues("7 8 9 10"), std::nullopt);
   EXPECT_EQ(ParseDialogValues("7;8;9;15"), std::nullopt);
   EXPECT_EQ(ParseDialogValues("7;8;9;10;"), std::nullopt);
+}
+
+
+TEST_F(SessionTest, FilesThatCouldNotBeReadAreNeverWrittenOver) {
+  WriteDraws(3);
+  support::WriteFileAtomic(dir_ / "Kelmora_4r32.frm", std::string("[TFormMain]\r\nDrawsExclude=7\r\n"));
+  const auto archive = support::ReadFileBytes(dir_ / "Kelmora_4r32.ldr");
+  const auto view = support::ReadFileBytes(dir_ / "Kelmora_4r32.frm");
+  ASSERT_EQ(chmod(dir_.Path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod((dir_ / "Kelmora_4r32.ldr").c_str(), 0), 0);
+  ASSERT_EQ(chmod((dir_ / "Kelmora_4r32.frm").c_str(), 0), 0);
+  // Root reads every file: the test takes the rights of "nobody" for the session's work.
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(setegid(65534), 0);
+    ASSERT_EQ(seteuid(65534), 0);
+  }
+  {
+    auto s = Open();
+    EXPECT_FALSE(s->DrawsReadError().empty());
+    TDrawRec draw = s->NewDrawTemplate();
+    draw.Values = MakeComb(7, 7, 7, 7);
+    s->AddDraw(draw);
+    EXPECT_EQ(s->ImportDraws(dir_ / "Kelmora_4r32.ldr"), -1);
+    s->WriteViewSwitch("ColorDraws", 1);
+    s->SaveViewStateAtExit();
+    EXPECT_TRUE(s->Draws().empty()) << "a refused change is not made in memory either";
+  }
+  if (root) {
+    ASSERT_EQ(seteuid(0), 0);
+    ASSERT_EQ(setegid(0), 0);
+  }
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  EXPECT_EQ(std::count_if(errors.begin(), errors.end(),
+                          [](const std::string& e) { return e.find("не будет перезаписан") != std::string::npos; }),
+            4)
+      << ::testing::PrintToString(errors);
+  EXPECT_EQ(support::ReadFileBytes(dir_ / "Kelmora_4r32.ldr"), archive);
+  EXPECT_EQ(support::ReadFileBytes(dir_ / "Kelmora_4r32.frm"), view);
+}
+
+TEST_F(SessionTest, TheWriterLockRemovesWhatKilledSavesLeftBehind) {
+  WriteDraws(1);
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_EQ(waitpid(child, nullptr, 0), child);
+  const std::string stale = "Kelmora_4r32.ldr.tmp-" + std::to_string(child) + "-3";
+  support::WriteFileAtomic(dir_ / stale, std::string("torn"));
+  std::filesystem::create_directory(dir_ / "Prefetchs");
+  support::WriteFileAtomic(dir_ / "Prefetchs" / ("Kelmora_4r32_NUMS.dfc.tmp-" + std::to_string(child) + "-0"),
+                           std::string("torn"));
+  auto s = Open();
+  EXPECT_TRUE(s->StakesFileOpen());
+  EXPECT_FALSE(std::filesystem::exists(dir_ / stale));
+  EXPECT_TRUE(std::filesystem::is_empty(dir_ / "Prefetchs"));
 }
 
 }  // namespace

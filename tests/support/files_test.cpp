@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -93,10 +94,10 @@ TEST(Files, WriteFileAtomicKeepsPermissions) {
 TEST(Files, WriteFileAtomicReplacesALeftoverTemporary) {
   TempDir dir;
   fs::path target = dir / "f";
-  WriteRaw(dir / "f.tmp", "stale and longer");
+  WriteRaw(NextTemporaryPath(target), "stale and longer");
   WriteFileAtomic(target, std::string_view("ok"));
   EXPECT_EQ(ReadFileText(target), "ok");
-  EXPECT_FALSE(fs::exists(dir / "f.tmp"));
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"f"});
 }
 
 TEST(Files, FailedWriteOverAFolderLeavesNoTemporary) {
@@ -148,10 +149,11 @@ TEST(Files, FailedWriteWhenTemporaryCannotBeMadeKeepsOldContent) {
   TempDir dir;
   fs::path target = dir / "f";
   WriteRaw(target, "old");
-  fs::create_directory(dir / "f.tmp");  // the temporary name is taken by a folder
+  const fs::path temp = NextTemporaryPath(target);
+  fs::create_directory(temp);  // the temporary name is taken by a folder
   EXPECT_THROW(WriteFileAtomic(target, std::string_view("new")), Error);
   EXPECT_EQ(ReadFileText(target), "old");
-  EXPECT_TRUE(fs::is_directory(dir / "f.tmp")) << "what was not ours stays";
+  EXPECT_TRUE(fs::is_directory(temp)) << "what was not ours stays";
 }
 
 TEST(Files, FailedWriteInReadOnlyFolderKeepsOldContent) {
@@ -177,6 +179,47 @@ TEST(Files, SplitLines) {
   EXPECT_EQ(SplitLines("a\n\n"), (V{"a", ""}));
   EXPECT_EQ(SplitLines("\n"), V{""});
   EXPECT_EQ(SplitLines("a\rb\r\r\n"), (V{"a\rb\r"})) << "only the last \\r before \\n goes";
+}
+
+
+TEST(Files, TemporaryNamesAreUniquePerWriteAndRecognised) {
+  TempDir dir;
+  const fs::path first = NextTemporaryPath(dir / "f");
+  WriteFileAtomic(dir / "f", std::string_view("a"));
+  EXPECT_NE(NextTemporaryPath(dir / "f"), first) << "each write takes a name of its own";
+  struct Case {
+    const char* name;
+    bool temporary;
+    long pid;
+  };
+  const Case cases[] = {{"Kelmora_4r32.ldr.tmp-123-0", true, 123}, {"a.tmp-1-99", true, 1},
+                        {"Kelmora_4r32.ldr.tmp", false, 0},     {"a.tmp-12", false, 0},
+                        {"a.tmp-x-1", false, 0},                {".tmp-1-1", false, 0},
+                        {"a.tmp-1-", false, 0},                 {"a.tmp--1", false, 0}};
+  for (const auto& c : cases) {
+    long pid = 0;
+    EXPECT_EQ(IsTemporaryName(c.name, &pid), c.temporary) << c.name;
+    if (c.temporary) {
+      EXPECT_EQ(pid, c.pid) << c.name;
+    }
+  }
+}
+
+TEST(Files, StaleTemporariesOfProcessesThatAreGoneAreRemoved) {
+  TempDir dir;
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  ASSERT_EQ(waitpid(child, nullptr, 0), child);
+  const std::string dead = "f.tmp-" + std::to_string(child) + "-0";
+  WriteRaw(dir / dead, "torn");
+  WriteRaw(dir / "g.tmp-1-0", "a running process's");  // pid 1 always runs
+  WriteRaw(dir / ("h.tmp-" + std::to_string(getpid()) + "-7"), "ours, left by an earlier process");
+  WriteRaw(dir / "f", "kept");
+  WriteRaw(dir / "f.tmp", "not a name of ours");
+  EXPECT_EQ(RemoveStaleTemporaries(dir.Path()), 2);
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"f", "f.tmp", "g.tmp-1-0"}));
+  EXPECT_EQ(RemoveStaleTemporaries(dir / "missing"), 0);
 }
 
 }  // namespace
