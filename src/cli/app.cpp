@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "cli/usage_text.h"
 #include "shell/stats_state.h"
 #include "support/files.h"
 #include "support/platform.h"
@@ -69,13 +70,14 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CliContext ctx(out, err);
-  CLI::App app{"Kelmora 4r32: analysis of the \"4 из 32\" card lottery", "kelmora"};
-  app.set_version_flag("--version", std::string(KELMORA_VERSION));
-  app.add_option("--data-dir", ctx.DataDir, "Data folder (default: $KELMORA_DATA_DIR or the executable's folder)");
-  app.add_option("--decimal-separator", ctx.DecimalSeparator, "Decimal separator of printed numbers")
-      ->check([](const std::string& s) { return s.size() == 1 ? std::string() : std::string("one character"); });
+  CLI::App app{"Kelmora 4r32: анализ карточной лотереи \"4 из 32\"", "kelmora"};
+  UseRussianHelp(app);
+  app.set_version_flag("--version", std::string(KELMORA_VERSION), "Показать версию программы и выйти");
+  app.add_option("--data-dir", ctx.DataDir, "Папка данных (по умолчанию $KELMORA_DATA_DIR или папка программы)");
+  app.add_option("--decimal-separator", ctx.DecimalSeparator, "Десятичный разделитель выводимых чисел")
+      ->check([](const std::string& s) { return s.size() == 1 ? std::string() : std::string("нужен один символ"); });
   app.add_option("--lock-wait", ctx.LockWaitMs,
-                 "Milliseconds a command that writes waits while another program writes the data folder (default 5000)");
+                 "Сколько миллисекунд команда, которая пишет в папку данных, ждёт, пока с ней работает другая программа (по умолчанию 5000)");
   app.require_subcommand(1);
 
   RegisterDrawsCommands(app, ctx);
@@ -83,6 +85,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterConfigCommands(app, ctx);
   RegisterFilterCommands(app, ctx);
   RegisterStatsCommands(app, ctx);
+  UseRussianSubcommandGroups(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -94,7 +97,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e, out, err);
   } catch (const CLI::ParseError& e) {
-    app.exit(e, out, err);
+    err << "Ошибка в командной строке: " << UsageErrorText(e) << "\nСправка: kelmora --help\n";
     return ExitUsage;
   } catch (const CommandAborted&) {
     // already reported

@@ -106,19 +106,19 @@ bool ApplyFields(CliContext& ctx, const DrawFields& fields, bool has_number, boo
 }  // namespace
 
 void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
-  auto* draws = app.add_subcommand("draws", "The draws archive");
+  auto* draws = app.add_subcommand("draws", "Архив тиражей");
   draws->require_subcommand(1);
 
-  auto* list = draws->add_subcommand("list", "Print the draws, newest first");
+  auto* list = draws->add_subcommand("list", "Вывести тиражи, новые первыми");
   auto sorted = std::make_shared<bool>(false);
-  list->add_flag("--sorted", *sorted, "Show each draw's values in ascending order");
+  list->add_flag("--sorted", *sorted, "Значения каждого тиража по возрастанию");
   list->callback([&ctx, sorted] { ListDraws(ctx, *sorted); });
 
   auto fields = std::make_shared<DrawFields>();
-  auto* add = draws->add_subcommand("add", "Append a draw");
-  auto* add_number = add->add_option("--number", fields->Number, "Draw number")->required();
-  add->add_option("--values", fields->Values, "Four values separated by \";\" or \",\"")->required();
-  auto* add_date = add->add_option("--date", fields->Date, "Date dd/mm/yyyy");
+  auto* add = draws->add_subcommand("add", "Добавить тираж");
+  auto* add_number = add->add_option("--number", fields->Number, "Номер тиража")->required();
+  add->add_option("--values", fields->Values, "Четыре значения через \";\" или \",\" (7..14 или 7, 8, 9, 10, J, Q, K, A)")->required();
+  auto* add_date = add->add_option("--date", fields->Date, "Дата дд/мм/гггг");
   add->callback([&ctx, fields, add_number, add_date] {
     auto& session = ctx.OpenSession(CliContext::Access::Write);
     lottery::TDrawRec draw = session.NewDrawTemplate();
@@ -128,11 +128,11 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
 
   auto row = std::make_shared<int>(0);
   auto edit_fields = std::make_shared<DrawFields>();
-  auto* edit = draws->add_subcommand("edit", "Change the draw at a list row (0 = newest)");
-  edit->add_option("--row", *row, "List row")->required();
-  auto* edit_number = edit->add_option("--number", edit_fields->Number, "Draw number");
-  auto* edit_values = edit->add_option("--values", edit_fields->Values, "Four values");
-  auto* edit_date = edit->add_option("--date", edit_fields->Date, "Date dd/mm/yyyy");
+  auto* edit = draws->add_subcommand("edit", "Изменить тираж в строке списка (0 — самый новый)");
+  edit->add_option("--row", *row, "Строка списка")->required();
+  auto* edit_number = edit->add_option("--number", edit_fields->Number, "Номер тиража");
+  auto* edit_values = edit->add_option("--values", edit_fields->Values, "Четыре значения");
+  auto* edit_date = edit->add_option("--date", edit_fields->Date, "Дата дд/мм/гггг");
   edit->callback([&ctx, row, edit_fields, edit_number, edit_values, edit_date] {
     auto& session = ctx.OpenSession(CliContext::Access::Write);
     const int count = static_cast<int>(session.Draws().size());
@@ -155,24 +155,24 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
   });
 
   auto numbers = std::make_shared<std::vector<int32_t>>();
-  auto* del = draws->add_subcommand("delete", "Delete the draws with these numbers");
-  del->add_option("--number", *numbers, "Draw numbers")->required()->expected(1, -1);
+  auto* del = draws->add_subcommand("delete", "Удалить тиражи с этими номерами");
+  del->add_option("--number", *numbers, "Номера тиражей")->required()->expected(1, -1);
   del->callback([&ctx, numbers] { ctx.OpenSession(CliContext::Access::Write).DeleteDrawNumbers(*numbers); });
 
   auto file = std::make_shared<std::string>();
-  auto* import = draws->add_subcommand("import", "Append the new draws of a CSV file");
-  import->add_option("FILE", *file, "CSV file")->required();
+  auto* import = draws->add_subcommand("import", "Добавить новые тиражи из CSV-файла");
+  import->add_option("FILE", *file, "CSV-файл")->required();
   import->callback([&ctx, file] {
     const int n = ctx.OpenSession(CliContext::Access::Write).ImportDraws(*file);
     if (n >= 0) ctx.Out() << n << "\n";
   });
 
-  auto* exp = draws->add_subcommand("export", "Write the archive to a CSV file");
-  exp->add_option("FILE", *file, "CSV file")->required();
+  auto* exp = draws->add_subcommand("export", "Записать архив в CSV-файл");
+  exp->add_option("FILE", *file, "CSV-файл")->required();
   exp->callback([&ctx, file] { ctx.OpenSession().ExportDraws(*file); });
 
-  auto* results = draws->add_subcommand("results", "Append the newer draws of an operator's results file");
-  results->add_option("FILE", *file, "Results file (chance_results.csv)")->required();
+  auto* results = draws->add_subcommand("results", "Добавить более новые тиражи из файла результатов лотереи");
+  results->add_option("FILE", *file, "Файл результатов (chance_results.csv)")->required();
   results->callback([&ctx, file] {
     const int n = ctx.OpenSession(CliContext::Access::Write).AppendResultsFile(*file);
     if (n >= 0) ctx.Out() << n << "\n";
@@ -181,8 +181,8 @@ void RegisterDrawsCommands(CLI::App& app, CliContext& ctx) {
 
 void RegisterStatusCommands(CLI::App& app, CliContext& ctx) {
   auto offset = std::make_shared<int>(0);
-  auto* status = app.add_subcommand("status", "Print the texts of status panels 0..2");
-  status->add_option("--offset", *offset, "Draws offset")->check(CLI::NonNegativeNumber);
+  auto* status = app.add_subcommand("status", "Вывести тексты панелей строки состояния 0..2");
+  status->add_option("--offset", *offset, "Смещение по тиражам")->check(CLI::NonNegativeNumber);
   status->callback([&ctx, offset] {
     auto& session = ctx.OpenSession();
     session.SetDrawsOffset(*offset);
@@ -191,9 +191,9 @@ void RegisterStatusCommands(CLI::App& app, CliContext& ctx) {
 }
 
 void RegisterConfigCommands(CLI::App& app, CliContext& ctx) {
-  auto* config = app.add_subcommand("config", "The configuration file");
+  auto* config = app.add_subcommand("config", "Файл конфигурации");
   config->require_subcommand(1);
-  auto* show = config->add_subcommand("show", "Print every configuration key with its effective value");
+  auto* show = config->add_subcommand("show", "Вывести все ключи конфигурации с действующими значениями");
   show->callback([&ctx] {
     auto& session = ctx.OpenSession();
     PrintRow(ctx.Out(), {"Секция", "Ключ", "Значение"});

@@ -225,31 +225,31 @@ void Filter(CliContext& ctx, const FilterOptions& o) {
 }  // namespace
 
 void RegisterFilterCommands(CLI::App& app, CliContext& ctx) {
-  auto* combs = app.add_subcommand("combs", "The combination list");
+  auto* combs = app.add_subcommand("combs", "Список комбинаций");
   combs->require_subcommand(1);
-  auto* generate = combs->add_subcommand("generate", "Generate the list and write it as a .lcv file");
+  auto* generate = combs->add_subcommand("generate", "Создать список и записать его в файл .lcv");
   auto g = std::make_shared<GenerateOptions>();
-  generate->add_option("--mode", g->Mode, "0 full, 1 any of, 2 only of, 3 none of the values, 4 a file")
+  generate->add_option("--mode", g->Mode, "0 все, 1 любое из значений, 2 только из значений, 3 ни одного из значений, 4 из файла")
       ->check(CLI::Range(0, 4));
-  generate->add_option("--param", g->Parameter, "Values separated by \";\" (modes 1..3) or a file (mode 4)")
+  generate->add_option("--param", g->Parameter, "Значения через \";\" (режимы 1..3) или файл (режим 4)")
       ->each([g](const std::string&) { g->HasParameter = true; });
-  generate->add_option("--out", g->Out, "The .lcv file to write")->required();
+  generate->add_option("--out", g->Out, "Файл .lcv для записи")->required();
   generate->callback([&ctx, g] { Generate(ctx, *g); });
 
-  auto* filter = app.add_subcommand("filter", "Filter the combination list by statistics rows or by recipes");
+  auto* filter = app.add_subcommand("filter", "Отфильтровать список комбинаций по строкам статистики или по рецептам");
   auto f = std::make_shared<FilterOptions>();
-  filter->add_option("--stat", f->Stat, "Method code of the table, e.g. NUMS");
-  filter->add_option("--window", f->Window, "Number of draws (default 1000)");
-  filter->add_option("--offset", f->Offset, "Draws offset: the newest K draws count as not drawn")
+  filter->add_option("--stat", f->Stat, "Код метода таблицы, например NUMS");
+  filter->add_option("--window", f->Window, "Количество тиражей (по умолчанию 1000)");
+  filter->add_option("--offset", f->Offset, "Смещение: K самых новых тиражей считаются не разыгранными")
       ->check(CLI::NonNegativeNumber);
-  filter->add_flag("--sorted", f->Sorted, "Read every draw with its values ascending");
-  filter->add_option("--row", f->Rows, "Caption of a table row to select (repeatable)");
-  filter->add_flag("--keep", f->Keep, "Keep the combinations that carry a selected value");
-  filter->add_flag("--delete", f->Delete, "Delete the combinations that carry a selected value");
-  filter->add_option("--start", f->Start, "Start list: full, excl:N or a .lcv file (default full)");
-  filter->add_option("--out", f->Out, "Write the remaining list to this .lcv file");
-  filter->add_option("--recipe", f->Recipes, "A filter recipe such as TSD1#NUMS:10#LMV:5#SF:1 (repeatable)");
-  filter->add_option("--log", f->Log, "Write the script-log entries of the application to this file");
+  filter->add_flag("--sorted", f->Sorted, "Читать значения каждого тиража по возрастанию");
+  filter->add_option("--row", f->Rows, "Заголовок выбираемой строки таблицы (можно повторять)");
+  filter->add_flag("--keep", f->Keep, "Оставить комбинации с выбранными значениями");
+  filter->add_flag("--delete", f->Delete, "Удалить комбинации с выбранными значениями");
+  filter->add_option("--start", f->Start, "Исходный список: full, excl:N или файл .lcv (по умолчанию full)");
+  filter->add_option("--out", f->Out, "Записать оставшийся список в этот файл .lcv");
+  filter->add_option("--recipe", f->Recipes, "Рецепт фильтра, например TSD1#NUMS:10#LMV:5#SF:1 (можно повторять)");
+  filter->add_option("--log", f->Log, "Записывать записи журнала применения в этот файл (Windows-1251)");
   filter->callback([&ctx, f] { Filter(ctx, *f); });
 }
 

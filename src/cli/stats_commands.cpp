@@ -106,33 +106,33 @@ void BuildPrefetches(CliContext& ctx, const std::vector<std::string>& codes, boo
 }  // namespace
 
 void RegisterStatsCommands(CLI::App& app, CliContext& ctx) {
-  auto* stats_cmd = app.add_subcommand("stats", "Statistic methods and the statistics table");
+  auto* stats_cmd = app.add_subcommand("stats", "Методы статистики и таблица статистики");
   stats_cmd->require_subcommand(1);
 
-  auto* list = stats_cmd->add_subcommand("list", "Print the registry of statistic methods");
+  auto* list = stats_cmd->add_subcommand("list", "Вывести список методов статистики");
   list->callback([&ctx] { ListMethods(ctx); });
 
   auto table_options = std::make_shared<TableOptions>();
-  auto* table = stats_cmd->add_subcommand("table", "Print the statistics table of a method");
-  table->add_option("CODE", table_options->Code, "Method code, e.g. NUMS or POS1")->required();
-  table->add_option("--window", table_options->Window, "Number of draws (default 1000)");
-  table->add_option("--offset", table_options->Offset, "Draws offset: the newest K draws count as not drawn")
+  auto* table = stats_cmd->add_subcommand("table", "Вывести таблицу статистики метода");
+  table->add_option("CODE", table_options->Code, "Код метода, например NUMS или POS1")->required();
+  table->add_option("--window", table_options->Window, "Количество тиражей (по умолчанию 1000)");
+  table->add_option("--offset", table_options->Offset, "Смещение: K самых новых тиражей считаются не разыгранными")
       ->check(CLI::NonNegativeNumber);
-  table->add_option("--sort", table_options->Sort, "Sort column 0..19 (default 1)")->check(CLI::Range(0, 19));
-  table->add_flag("--desc", table_options->Descending, "Sort descending");
-  table->add_flag("--prefetch", table_options->Prefetch, "Compare with the full set of combinations");
-  table->add_flag("--sorted", table_options->Sorted, "Read every draw with its values ascending");
+  table->add_option("--sort", table_options->Sort, "Столбец сортировки 0..19 (по умолчанию 1)")->check(CLI::Range(0, 19));
+  table->add_flag("--desc", table_options->Descending, "Сортировать по убыванию");
+  table->add_flag("--prefetch", table_options->Prefetch, "Сравнивать с полным набором комбинаций");
+  table->add_flag("--sorted", table_options->Sorted, "Читать значения каждого тиража по возрастанию");
   table->callback([&ctx, table_options] { PrintTable(ctx, *table_options); });
 
-  auto* prefetch = app.add_subcommand("prefetch", "Prefetch files of the full set of combinations");
+  auto* prefetch = app.add_subcommand("prefetch", "Файлы предварительной выборки полного набора комбинаций");
   prefetch->require_subcommand(1);
   auto codes = std::make_shared<std::vector<std::string>>();
   auto all = std::make_shared<bool>(false);
   auto force = std::make_shared<bool>(false);
-  auto* build = prefetch->add_subcommand("build", "Build prefetch files");
-  build->add_option("CODE", *codes, "Method codes");
-  build->add_flag("--all", *all, "Every method with a norm");
-  build->add_flag("--force", *force, "Rebuild files that exist");
+  auto* build = prefetch->add_subcommand("build", "Создать файлы предварительной выборки");
+  build->add_option("CODE", *codes, "Коды методов");
+  build->add_flag("--all", *all, "Все методы с нормой");
+  build->add_flag("--force", *force, "Пересоздать существующие файлы");
   build->callback([&ctx, codes, all, force] { BuildPrefetches(ctx, *codes, *all, *force); });
 }
 

@@ -140,7 +140,9 @@ int ChannelOf(int value, int channel_size) {
   const int size = std::max(channel_size, 1);
   const int offset = value - (ValueMin - 1);
   // Ceiling division that also rounds towards +infinity for values below 7.
-  return offset > 0 ? (offset + size - 1) / size : -((-offset) / size);
+  // 64-bit: offset + size - 1 overflows for sizes near the largest int.
+  const int64_t wide = size;
+  return static_cast<int>(offset > 0 ? (offset + wide - 1) / wide : -((-static_cast<int64_t>(offset)) / wide));
 }
 
 uint32_t ChannelColor(int value, int channel_size) {

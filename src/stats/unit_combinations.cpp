@@ -58,7 +58,7 @@ std::string TUnitMap::UnitText(int unit) const {
 
 TUnitMap ChannelUnits(int32_t channel_size) {
   const int32_t size = std::max<int32_t>(channel_size, 1);
-  TUnitMap map = ByValue([size](int v) { return static_cast<uint8_t>((v - 6 + size - 1) / size); });
+  TUnitMap map = ByValue([size](int v) { return static_cast<uint8_t>((v - 6 + int64_t{size} - 1) / size); });
   map.ChannelSize = size;
   return map;
 }
@@ -79,8 +79,9 @@ TUnitMap MatrixColumnUnits() {
 }
 
 std::string ChannelText(int channel, int32_t channel_size) {
-  return fmt::format("{:02d} [{}-{}]", channel, lottery::ValueToText(channel_size * (channel - 1) + 7),
-                     lottery::ValueToText(channel * channel_size + 6));
+  const int64_t size = channel_size;
+  const auto value = [](int64_t v) { return v >= 0 && v <= 255 ? lottery::ValueToText(static_cast<int>(v)) : std::to_string(v); };
+  return fmt::format("{:02d} [{}-{}]", channel, value(size * (channel - 1) + 7), value(channel * size + 6));
 }
 
 // --- tuples ---

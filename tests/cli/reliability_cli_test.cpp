@@ -303,5 +303,31 @@ TEST_F(Reliability, BadInputIsAnsweredClearlyAndChangesNothing) {
   EXPECT_FALSE(fs::exists(dir_ / "no-such-folder"));
 }
 
+
+TEST_F(Reliability, HelpAndUsageErrorsAreInRussian) {
+  const auto help = Run({"draws", "add", "--help"});
+  EXPECT_EQ(help.Code, 0);
+  for (const char* text : {"Использование", "Добавить тираж", "Номер тиража", "обязательно", "Показать эту справку"})
+    EXPECT_NE(help.Out.find(text), std::string::npos) << text << " in " << help.Out;
+  EXPECT_EQ(help.Out.find("Usage"), std::string::npos) << help.Out;
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"draws", "add", "--values", "7;8;9;10"}, "не указан обязательный параметр --number"},
+      {{"draws", "add", "--number", "x", "--values", "7;8;9;10"}, "некорректное значение --number"},
+      {{"stats", "table", "NUMS", "--sort", "25"}, "вне диапазона"},
+      {{"status", "extra"}, "лишние аргументы: extra"},
+      {{}, "не указана команда"},
+  };
+  for (const auto& c : cases) {
+    const auto r = Run(c.args);
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_EQ(r.Err.rfind("Ошибка в командной строке: ", 0), 0u) << r.Err;
+    EXPECT_NE(r.Err.find(c.message), std::string::npos) << r.Err;
+  }
+}
+
 }  // namespace
 }  // namespace kelmora::testing
