@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -21,6 +22,7 @@
 #include "gui/generate_dialog.h"
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
+#include "gui/table_sizing.h"
 #include "gui/qt_text.h"
 #include "gui/xlsx_export.h"
 #include "shell/combs_state.h"
@@ -53,6 +55,7 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   auto* bar = new QHBoxLayout();
+  bar->setSpacing(3);
   for (CommandId id : {CommandId::CombsGen, CommandId::CombsOpen, CommandId::CombsSave, CommandId::CombsUndo}) {
     QAction* action = commands_.Action(id);
     if (!action) continue;
@@ -66,10 +69,15 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   exclude_ = new QSpinBox(this);
   exclude_->setObjectName(QStringLiteral("edDrawsExclude"));
   exclude_->setRange(0, 2147483647);
-  exclude_->setMinimumWidth(60);
+  exclude_->setMinimumWidth(50);
   exclude_->setToolTip(hint);
   exclude_->setStatusTip(hint);
   exclude_->installEventFilter(this);
+  auto* exclude_label = new QLabel(QStringLiteral("Последних:"), this);
+  exclude_label->setToolTip(hint);
+  exclude_label->setStatusTip(hint);
+  exclude_label->setBuddy(exclude_);
+  bar->addWidget(exclude_label);
   bar->addWidget(exclude_);
   exclude_button_ = new QPushButton(QStringLiteral("[-] Тиражи"), this);
   exclude_button_->setToolTip(hint);
@@ -85,7 +93,7 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   const int widths[] = {60, 34, 34, 34, 34, 44};
   for (int c = 0; c < CombsModel::ColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, widths[c]);
-  list_->horizontalHeader()->setStretchLastSection(true);
+  FitColumnsToHeader(*list_->horizontalHeader());
   history_model_ = new FiltersModel(session_, this);
   history_ = NewList(splitter_, QStringLiteral("lvFilters"));
   history_->setModel(history_model_);
@@ -150,7 +158,12 @@ void CombsPage::Refresh() {
 
 void CombsPage::RefreshHistory() {
   history_model_->Refresh();
-  if (history_model_->rowCount() > 0) history_->scrollToBottom();
+  if (history_model_->rowCount() == 0) return;
+  // Filter names are long ("Оставить: Число в позиции s"): the first column grows to show them.
+  auto* header = history_->horizontalHeader();
+  const int wanted = std::min(static_cast<const QAbstractItemView*>(history_)->sizeHintForColumn(FiltersModel::ColCaption), 320);
+  if (header->sectionSize(FiltersModel::ColCaption) < wanted) header->resizeSection(FiltersModel::ColCaption, wanted);
+  history_->scrollToBottom();
 }
 
 std::vector<int> CombsPage::SelectedRows() const {
