@@ -81,7 +81,8 @@ QChart* BuildChart(const support::ChartData& data) {
     chart->addSeries(line);
     any_line = true;
   }
-  if (min_y > max_y) min_y = max_y = 0;
+  // Nothing to draw: no axes either, rather than a scale that means nothing.
+  if (min_y > max_y) return chart;
   if (bars) {
     chart->addSeries(bars);
     auto* axis_x = new QBarCategoryAxis(chart);

@@ -55,7 +55,6 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   auto* bar = new QHBoxLayout();
-  bar->setSpacing(3);
   for (CommandId id : {CommandId::CombsGen, CommandId::CombsOpen, CommandId::CombsSave, CommandId::CombsUndo}) {
     QAction* action = commands_.Action(id);
     if (!action) continue;
@@ -65,25 +64,29 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
     bar->addWidget(button);
   }
   bar->addStretch(1);
+  layout->addLayout(bar);
+  // The exclusion has its own row, so the page stays narrow enough to leave room for statistics.
+  auto* exclude_row = new QHBoxLayout();
   const QString hint = QStringLiteral("Исключить указанное количество последних тиражей из списка комбинаций");
   exclude_ = new QSpinBox(this);
   exclude_->setObjectName(QStringLiteral("edDrawsExclude"));
   exclude_->setRange(0, 2147483647);
-  exclude_->setMinimumWidth(50);
+  exclude_->setMinimumWidth(70);
   exclude_->setToolTip(hint);
   exclude_->setStatusTip(hint);
   exclude_->installEventFilter(this);
-  auto* exclude_label = new QLabel(QStringLiteral("Последних:"), this);
+  auto* exclude_label = new QLabel(QStringLiteral("Исключить последние тиражи:"), this);
   exclude_label->setToolTip(hint);
   exclude_label->setStatusTip(hint);
   exclude_label->setBuddy(exclude_);
-  bar->addWidget(exclude_label);
-  bar->addWidget(exclude_);
+  exclude_row->addWidget(exclude_label);
+  exclude_row->addWidget(exclude_);
   exclude_button_ = new QPushButton(QStringLiteral("[-] Тиражи"), this);
   exclude_button_->setToolTip(hint);
   exclude_button_->setStatusTip(hint);
-  bar->addWidget(exclude_button_);
-  layout->addLayout(bar);
+  exclude_row->addWidget(exclude_button_);
+  exclude_row->addStretch(1);
+  layout->addLayout(exclude_row);
 
   splitter_ = new QSplitter(Qt::Vertical, this);
   model_ = new CombsModel(session_, this);
@@ -99,7 +102,7 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   history_->setModel(history_model_);
   history_->setSelectionMode(QAbstractItemView::SingleSelection);
   history_->horizontalHeader()->resizeSection(FiltersModel::ColCaption, 170);
-  history_->horizontalHeader()->resizeSection(FiltersModel::ColValues, 120);
+  history_->horizontalHeader()->resizeSection(FiltersModel::ColValues, 80);
   history_->horizontalHeader()->setStretchLastSection(true);
   splitter_->addWidget(list_);
   splitter_->addWidget(history_);
@@ -159,10 +162,13 @@ void CombsPage::Refresh() {
 void CombsPage::RefreshHistory() {
   history_model_->Refresh();
   if (history_model_->rowCount() == 0) return;
-  // Filter names are long ("Оставить: Число в позиции s"): the first column grows to show them.
+  // Filter names are long ("{ num } Числа тиража [ N ]"): name and values grow to show them.
   auto* header = history_->horizontalHeader();
-  const int wanted = std::min(static_cast<const QAbstractItemView*>(history_)->sizeHintForColumn(FiltersModel::ColCaption), 320);
-  if (header->sectionSize(FiltersModel::ColCaption) < wanted) header->resizeSection(FiltersModel::ColCaption, wanted);
+  const auto* view = static_cast<const QAbstractItemView*>(history_);
+  for (int column : {static_cast<int>(FiltersModel::ColCaption), static_cast<int>(FiltersModel::ColValues)}) {
+    const int wanted = std::min(view->sizeHintForColumn(column), 300);
+    if (header->sectionSize(column) < wanted) header->resizeSection(column, wanted);
+  }
   history_->scrollToBottom();
 }
 

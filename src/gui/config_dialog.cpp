@@ -170,7 +170,8 @@ ConfigDialog::ConfigDialog(QWidget* parent, shell::Host& host, const lottery::TC
   }
   FitColumns(*profits_, 40, 200);
   profits_->setMinimumWidth(WidthForAllColumns(*profits_, false));
-  profits_->setMinimumHeight(FullHeight(*profits_));
+  profits_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  profits_->setFixedHeight(FullHeight(*profits_));
   middle->addWidget(profits_);
   middle->addStretch(1);
   columns->addLayout(middle);

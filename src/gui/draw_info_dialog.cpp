@@ -59,6 +59,7 @@ void DrawInfoDialog::Build(shell::Session& session, lottery::TComb values,
   card_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
   card_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   card_->setSelectionMode(QAbstractItemView::NoSelection);
+  card_->setFocusPolicy(Qt::NoFocus);
   card_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   card_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   for (int r = 0; r < lottery::ValueCount; ++r) {
@@ -85,11 +86,12 @@ void DrawInfoDialog::Build(shell::Session& session, lottery::TComb values,
   properties_->setHorizontalHeaderLabels({QStringLiteral("Свойство"), QStringLiteral("Значение")});
   properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   properties_->verticalHeader()->setVisible(false);
+  properties_->verticalHeader()->setDefaultSectionSize(22);
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     properties_->setItem(i, 0, new QTableWidgetItem(Q(rows[i].first)));
     properties_->setItem(i, 1, new QTableWidgetItem(Q(rows[i].second)));
   }
-  FitColumns(*properties_, 60, 420);
+  FitColumns(*properties_, 60, 520);
   properties_->horizontalHeader()->setStretchLastSection(true);
   // Wide enough for every name and value; long lists scroll down, never sideways.
   properties_->setMinimumWidth(WidthForAllColumns(*properties_, true));

@@ -36,11 +36,13 @@ void FitColumnsToHeader(QHeaderView& header) {
 }
 
 int WidthForAllColumns(const QTableView& view, bool scrolls) {
+  // Before the first show the headers are not polished and report the width of an unstyled font.
+  view.verticalHeader()->ensurePolished();
   int width = 2 * view.frameWidth();
   const QHeaderView& header = *view.horizontalHeader();
   for (int c = 0; c < header.count(); ++c)
     if (!header.isSectionHidden(c)) width += header.sectionSize(c);
-  if (view.verticalHeader()->isVisible()) width += view.verticalHeader()->sizeHint().width();
+  if (!view.verticalHeader()->isHidden()) width += view.verticalHeader()->sizeHint().width();
   if (scrolls) width += view.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view);
   return width;
 }
