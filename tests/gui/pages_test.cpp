@@ -224,8 +224,7 @@ TEST_F(PagesTest, PasteOfABadLineRestoresTheList) {
 namespace kelmora::gui {
 namespace {
 
-// The sample data worked by hand: NUMS over 1000 draws in comparison mode, one keep filter. With
-// KELMORA_SCREENSHOTS set to a folder the two pages are saved there as images.
+// The sample data worked by hand: NUMS over 1000 draws in comparison mode, one keep filter.
 TEST(PagesOnSampleDataTest, StatisticsChartAndFilteredListAreDrawn) {
   kelmora::testing::TempDir dir;
   for (const char* name : {"Kelmora_4r32.ldr", "Kelmora_4r32.ini"})
@@ -251,10 +250,6 @@ TEST(PagesOnSampleDataTest, StatisticsChartAndFilteredListAreDrawn) {
   QApplication::processEvents();
   const QPixmap shot = p.window->grab();
   EXPECT_FALSE(shot.isNull());
-  if (const QByteArray out = qgetenv("KELMORA_SCREENSHOTS"); !out.isEmpty()) {
-    shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/combs_page.png"));
-    p.window->Stats()->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/stats_page.png"));
-  }
   p.Stop();
 }
 

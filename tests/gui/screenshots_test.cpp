@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPixmap>
@@ -49,6 +50,7 @@ void Keep(const QPixmap& shot, const char* name) {
   ASSERT_FALSE(shot.isNull()) << name;
   const QByteArray out = qgetenv("KELMORA_SCREENSHOTS");
   if (!out.isEmpty()) {
+    QDir().mkpath(QString::fromLocal8Bit(out));
     EXPECT_TRUE(shot.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QString::fromLatin1(name), "PNG")) << name;
   }
 }
