@@ -20,6 +20,7 @@
 #include "gui/gui_fixture.h"
 #include "gui/stats_model.h"
 #include "gui/stats_page.h"
+#include "gui/table_sizing.h"
 #include "lottery/comb_ops.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
@@ -184,6 +185,35 @@ TEST_F(PagesTest, ComparisonModeShowsTheNormColumnsAndTheIdealLine) {
   for (int c : {3, 4, 5}) EXPECT_TRUE(table->isColumnHidden(c)) << c;
   EXPECT_EQ(Cell(table->model(), 0, 3), QStringLiteral("-"));
   EXPECT_TRUE(p.host.Messages.empty());
+  p.Stop();
+}
+
+// Columns follow the header and the cells until the user sets a width; that width then stays, also
+// over a restart.
+TEST_F(PagesTest, ColumnsFitTheirContentUntilTheUserSetsAWidth) {
+  {
+    Program p(dir_.Path());
+    ASSERT_TRUE(p.Start());
+    ChooseStat(p, "SUMS");
+    p.window->Commands().Run(CommandId::DrawsStatCalc);
+    QTableView* table = p.window->Stats()->Table();
+    QHeaderView* header = table->horizontalHeader();
+    EXPECT_EQ(ElidedHeaderTexts(*header), QStringList());
+    for (int c = 0; c < header->count(); ++c) {
+      if (header->isSectionHidden(c)) continue;
+      EXPECT_GE(header->sectionSize(c), static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c)) << c;
+    }
+    header->resizeSection(1, 151);
+    ChooseStat(p, "NUMS");
+    p.window->Commands().Run(CommandId::DrawsStatCalc);
+    EXPECT_EQ(header->sectionSize(1), 151);
+    p.Stop();
+  }
+  Program p(dir_.Path());
+  ASSERT_TRUE(p.Start());
+  ChooseStat(p, "SUMS");
+  p.window->Commands().Run(CommandId::DrawsStatCalc);
+  EXPECT_EQ(p.window->Stats()->Table()->horizontalHeader()->sectionSize(1), 151);
   p.Stop();
 }
 
