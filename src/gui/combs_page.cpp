@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -21,6 +22,7 @@
 #include "gui/generate_dialog.h"
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
+#include "gui/table_sizing.h"
 #include "gui/qt_text.h"
 #include "gui/xlsx_export.h"
 #include "shell/combs_state.h"
@@ -62,20 +64,29 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
     bar->addWidget(button);
   }
   bar->addStretch(1);
+  layout->addLayout(bar);
+  // The exclusion has its own row, so the page stays narrow enough to leave room for statistics.
+  auto* exclude_row = new QHBoxLayout();
   const QString hint = QStringLiteral("Исключить указанное количество последних тиражей из списка комбинаций");
   exclude_ = new QSpinBox(this);
   exclude_->setObjectName(QStringLiteral("edDrawsExclude"));
   exclude_->setRange(0, 2147483647);
-  exclude_->setMinimumWidth(60);
+  exclude_->setMinimumWidth(70);
   exclude_->setToolTip(hint);
   exclude_->setStatusTip(hint);
   exclude_->installEventFilter(this);
-  bar->addWidget(exclude_);
+  auto* exclude_label = new QLabel(QStringLiteral("Исключить последние тиражи:"), this);
+  exclude_label->setToolTip(hint);
+  exclude_label->setStatusTip(hint);
+  exclude_label->setBuddy(exclude_);
+  exclude_row->addWidget(exclude_label);
+  exclude_row->addWidget(exclude_);
   exclude_button_ = new QPushButton(QStringLiteral("[-] Тиражи"), this);
   exclude_button_->setToolTip(hint);
   exclude_button_->setStatusTip(hint);
-  bar->addWidget(exclude_button_);
-  layout->addLayout(bar);
+  exclude_row->addWidget(exclude_button_);
+  exclude_row->addStretch(1);
+  layout->addLayout(exclude_row);
 
   splitter_ = new QSplitter(Qt::Vertical, this);
   model_ = new CombsModel(session_, this);
@@ -85,13 +96,13 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   const int widths[] = {60, 34, 34, 34, 34, 44};
   for (int c = 0; c < CombsModel::ColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, widths[c]);
-  list_->horizontalHeader()->setStretchLastSection(true);
+  FitColumnsToHeader(*list_->horizontalHeader());
   history_model_ = new FiltersModel(session_, this);
   history_ = NewList(splitter_, QStringLiteral("lvFilters"));
   history_->setModel(history_model_);
   history_->setSelectionMode(QAbstractItemView::SingleSelection);
   history_->horizontalHeader()->resizeSection(FiltersModel::ColCaption, 170);
-  history_->horizontalHeader()->resizeSection(FiltersModel::ColValues, 120);
+  history_->horizontalHeader()->resizeSection(FiltersModel::ColValues, 80);
   history_->horizontalHeader()->setStretchLastSection(true);
   splitter_->addWidget(list_);
   splitter_->addWidget(history_);
@@ -150,7 +161,15 @@ void CombsPage::Refresh() {
 
 void CombsPage::RefreshHistory() {
   history_model_->Refresh();
-  if (history_model_->rowCount() > 0) history_->scrollToBottom();
+  if (history_model_->rowCount() == 0) return;
+  // Filter names are long ("{ num } Числа тиража [ N ]"): name and values grow to show them.
+  auto* header = history_->horizontalHeader();
+  const auto* view = static_cast<const QAbstractItemView*>(history_);
+  for (int column : {static_cast<int>(FiltersModel::ColCaption), static_cast<int>(FiltersModel::ColValues)}) {
+    const int wanted = std::min(view->sizeHintForColumn(column), 300);
+    if (header->sectionSize(column) < wanted) header->resizeSection(column, wanted);
+  }
+  history_->scrollToBottom();
 }
 
 std::vector<int> CombsPage::SelectedRows() const {

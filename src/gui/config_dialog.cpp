@@ -18,6 +18,7 @@
 #include <fmt/format.h>
 
 #include "gui/qt_text.h"
+#include "gui/table_sizing.h"
 #include "shell/host.h"
 #include "support/text.h"
 
@@ -76,6 +77,11 @@ class ValidatingDelegate : public QStyledItemDelegate {
  private:
   QString pattern_;
 };
+
+// The height that shows the header and every row.
+int FullHeight(const QTableView& view) {
+  return view.horizontalHeader()->sizeHint().height() + view.verticalHeader()->length() + 2 * view.frameWidth();
+}
 
 QDialogButtonBox* OkCancel(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
@@ -162,7 +168,12 @@ ConfigDialog::ConfigDialog(QWidget* parent, shell::Host& host, const lottery::TC
     profits_->setItem(i, 0, key);
     profits_->setItem(i, 1, new QTableWidgetItem(MoneyText(profit, separator_)));
   }
+  FitColumns(*profits_, 40, 200);
+  profits_->setMinimumWidth(WidthForAllColumns(*profits_, false));
+  profits_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  profits_->setFixedHeight(FullHeight(*profits_));
   middle->addWidget(profits_);
+  middle->addStretch(1);
   columns->addLayout(middle);
 
   auto* right = new QVBoxLayout();
@@ -180,10 +191,17 @@ ConfigDialog::ConfigDialog(QWidget* parent, shell::Host& host, const lottery::TC
     }
   }
   connect(segments_, &QTableWidget::itemChanged, this, &ConfigDialog::CheckSegmentCell);
+  FitColumnsToHeader(*segments_->horizontalHeader());
+  // The grid is small and fixed: every column and row is shown, nothing scrolls.
+  segments_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  segments_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  segments_->setFixedSize(WidthForAllColumns(*segments_, false), FullHeight(*segments_));
   right->addWidget(segments_);
+  right->addStretch(1);
   columns->addLayout(right);
 
   layout->addWidget(OkCancel(this));
+  adjustSize();
 }
 
 void ConfigDialog::CheckSegmentCell(QTableWidgetItem* item) {

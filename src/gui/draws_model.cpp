@@ -1,6 +1,7 @@
 #include "gui/draws_model.h"
 
 #include <QColor>
+#include <QFont>
 
 #include "gui/qt_text.h"
 #include "lottery/comb_ops.h"
@@ -11,7 +12,8 @@ namespace kelmora::gui {
 
 namespace {
 
-const QColor CurrentDrawColor(0xFF, 0xAA, 0xAA);
+// Stronger than every pastel channel colour, so value cells of the current row keep theirs.
+const QColor CurrentDrawColor(0xC8, 0x3C, 0x3C);
 
 QColor RgbColor(uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -50,6 +52,14 @@ QVariant DrawsModel::data(const QModelIndex& index, int role) const {
                                             session_.Settings().Config.ChannelSize));
     if (index.row() == session_.DrawsOffset()) return CurrentDrawColor;
     return {};
+  }
+  if (role == Qt::ForegroundRole && index.row() == session_.DrawsOffset() &&
+      !(value_cell && session_.MainView().ColorDraws))
+    return QColor(Qt::white);
+  if (role == Qt::FontRole && index.row() == session_.DrawsOffset()) {
+    QFont bold;
+    bold.setBold(true);
+    return bold;
   }
   if (role == Qt::TextAlignmentRole) {
     return static_cast<int>(column == ColDate ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::AlignCenter);

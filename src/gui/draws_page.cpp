@@ -15,6 +15,7 @@
 #include "gui/command_actions.h"
 #include "gui/draws_model.h"
 #include "gui/menu_layout.h"
+#include "gui/table_sizing.h"
 #include "shell/session.h"
 
 namespace kelmora::gui {
@@ -50,6 +51,13 @@ DrawsPage::DrawsPage(QWidget* parent, shell::Session& session, CommandActions& c
   bar->addWidget(offset_);
   layout->addLayout(bar);
 
+  empty_note_ = new QLabel(this);
+  empty_note_->setObjectName(QStringLiteral("DrawsEmptyNote"));
+  empty_note_->setWordWrap(true);
+  empty_note_->setContentsMargins(4, 6, 4, 6);
+  empty_note_->setVisible(false);
+  layout->addWidget(empty_note_);
+
   model_ = new DrawsModel(session_, this);
   list_ = new QTableView(this);
   list_->setObjectName(QStringLiteral("lvDraws"));
@@ -62,6 +70,7 @@ DrawsPage::DrawsPage(QWidget* parent, shell::Session& session, CommandActions& c
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   const int widths[] = {60, 34, 34, 34, 34, 44, 90};
   for (int c = 0; c < DrawsModel::ColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, widths[c]);
+  FitColumnsToHeader(*list_->horizontalHeader());
   list_->horizontalHeader()->setStretchLastSection(true);
   layout->addWidget(list_, 1);
 
@@ -80,9 +89,35 @@ DrawsPage::DrawsPage(QWidget* parent, shell::Session& session, CommandActions& c
   });
 }
 
+QString DrawsPage::EmptyNoteText() const {
+  // Names only the ways in that this build offers.
+  QStringList ways;
+  auto caption = [this](CommandId id) {
+    const QAction* action = commands_.Action(id);
+    return action ? action->text().remove(QLatin1Char('&')) : QString();
+  };
+  if (commands_.HasHandler(CommandId::DrawsAdd))
+    ways << QStringLiteral("добавьте тираж кнопкой «%1»").arg(caption(CommandId::DrawsAdd));
+  if (commands_.HasHandler(CommandId::DrawsImport))
+    ways << QStringLiteral("импортируйте CSV-файл командой «Архив тиражей» → «%1»").arg(caption(CommandId::DrawsImport));
+  if (commands_.HasHandler(CommandId::DrawsDownload))
+    ways << QStringLiteral("загрузите тиражи с сайта лотереи кнопкой «%1»").arg(caption(CommandId::DrawsDownload));
+  QString text = QStringLiteral("Архив тиражей пуст.");
+  if (!ways.isEmpty()) {
+    QString list = ways.join(QStringLiteral(", "));
+    const qsizetype last = list.lastIndexOf(QStringLiteral(", "));
+    if (last >= 0) list.replace(last, 2, QStringLiteral(" или "));
+    list[0] = list[0].toUpper();
+    text += QLatin1Char(' ') + list + QLatin1Char('.');
+  }
+  return text;
+}
+
 void DrawsPage::Refresh() {
   model_->Refresh();
   const int count = static_cast<int>(session_.Draws().size());
+  if (count == 0) empty_note_->setText(EmptyNoteText());
+  empty_note_->setVisible(count == 0);
   const QSignalBlocker block(offset_);
   offset_->setRange(0, std::max(0, count - 1));
   if (offset_->value() != session_.DrawsOffset()) offset_->setValue(session_.DrawsOffset());

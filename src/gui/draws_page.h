@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QSpinBox;
 class QTableView;
 
@@ -31,17 +32,22 @@ class DrawsPage : public QWidget {
 
   QTableView* List() const { return list_; }
   QSpinBox* OffsetEdit() const { return offset_; }
+  // The line that tells how to fill an empty archive; hidden while there are draws.
+  QLabel* EmptyNote() const { return empty_note_; }
   DrawsModel* Model() const { return model_; }
 
  signals:
   void SelectionChanged();
 
  private:
+  QString EmptyNoteText() const;
+
   shell::Session& session_;
   CommandActions& commands_;
   DrawsModel* model_;
   QTableView* list_;
   QSpinBox* offset_;
+  QLabel* empty_note_;
 };
 
 }  // namespace kelmora::gui

@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kelmora::gui {
@@ -15,9 +14,14 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* title = new QLabel(QStringLiteral("<h2>Kelmora 4r32</h2>"), this);
   layout->addWidget(title);
   layout->addWidget(new QLabel(QStringLiteral("Версия ") + QString::fromLatin1(KELMORA_VERSION), this));
-  layout->addWidget(new QLabel(QStringLiteral("Анализ тиражей лотереи \"4 из 32\": архив тиражей, статистика,\n"
-                                              "фильтрация комбинаций, ставки и сценарии."),
-                               this));
+  auto* what = new QLabel(QStringLiteral("Анализ тиражей лотереи \"4 из 32\": архив тиражей (ввод, импорт "
+                                         "и экспорт), таблица и график статистики по окну последних "
+                                         "тиражей со сравнением с нормой, фильтрация 4096 комбинаций по "
+                                         "выбранным значениям статистики с отменой и историей фильтров."),
+                          this);
+  what->setWordWrap(true);
+  what->setMinimumWidth(420);
+  layout->addWidget(what);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
@@ -27,11 +31,13 @@ FirstRunDialog::FirstRunDialog(QWidget* parent, bool help_exists) : QDialog(pare
   setWindowTitle(QStringLiteral("Справочная информация"));
   auto* layout = new QVBoxLayout(this);
   auto* text = new QLabel(QStringLiteral("Добро пожаловать в Kelmora 4r32!\n\n"
-                                         "Перед началом работы рекомендуем ознакомиться со справочной "
-                                         "системой программы:\nв ней описаны архив тиражей, статистики, "
-                                         "фильтры, ставки и сценарии."),
+                                         "Перед началом работы рекомендуем ознакомиться с руководством "
+                                         "пользователя: в нем описаны архив тиражей, расчет статистики, "
+                                         "ее график и сравнение с нормой, фильтрация комбинаций и "
+                                         "параметры системы."),
                           this);
   text->setWordWrap(true);
+  text->setMinimumWidth(420);
   layout->addWidget(text);
   help_ = new QPushButton(QStringLiteral("Открыть справку"), this);
   help_->setEnabled(help_exists);

@@ -97,16 +97,23 @@ void MainWindow::BuildStatusBar() {
   for (int i = 0; i < StatusPanelCount; ++i) {
     panels_[i] = new QLabel(this);
     panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    panels_[i]->setFrameShape(QFrame::StyledPanel);
-    panels_[i]->setFrameShadow(QFrame::Sunken);
-    if (widths[i]) panels_[i]->setMinimumWidth(widths[i]);
+    if (widths[i]) {
+      panels_[i]->setFrameShape(QFrame::StyledPanel);
+      panels_[i]->setFrameShadow(QFrame::Sunken);
+      panels_[i]->setMinimumWidth(widths[i]);
+    }
+    panels_[i]->setContentsMargins(4, 0, 4, 0);
     statusBar()->addWidget(panels_[i], widths[i] ? 0 : 1);
   }
   RefreshStatusPanels();
 }
 
 void MainWindow::RefreshStatusPanels() {
-  for (int i = 0; i < StatusPanelCount - 1; ++i) panels_[i]->setText(Q(session_.StatusPanelText(i)));
+  // A panel with nothing to say is hidden rather than shown as an empty box.
+  for (int i = 0; i < StatusPanelCount - 1; ++i) {
+    panels_[i]->setText(Q(session_.StatusPanelText(i)));
+    panels_[i]->setVisible(!panels_[i]->text().isEmpty());
+  }
 }
 
 QString MainWindow::StatusPanel(int panel) const {

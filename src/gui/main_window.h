@@ -97,8 +97,11 @@ class MainWindow : public QMainWindow {
   bool initialised_ = false;
 };
 
-// "Orvane_RUS.chm" in the executable's folder, its "help" subfolder or the parent's "help"
-// folder; the first of these paths when none exists.
+// The help of the program below `exe_dir`: "Orvane_RUS.chm" in that folder, its "help" subfolder
+// or the parent's "help" folder; else the user guide "Orvane_RUS.html" in the same places or in
+// the installed "share/kelmora_4r32/help"; the first .chm path when none exists.
+std::filesystem::path HelpFilePath(const std::filesystem::path& exe_dir);
+// HelpFilePath of the running executable's folder.
 std::filesystem::path HelpFilePath();
 
 }  // namespace kelmora::gui

@@ -26,14 +26,20 @@ namespace kelmora::gui {
 
 using shell::CommandId;
 
-std::filesystem::path HelpFilePath() {
-  const std::string name = "Orvane_RUS.chm";
-  const auto dir = support::ExecutableDir();
-  const std::filesystem::path candidates[] = {dir / name, dir / "help" / name, dir.parent_path() / "help" / name};
-  for (const auto& path : candidates)
-    if (support::FileExists(path)) return path;
-  return candidates[0];
+std::filesystem::path HelpFilePath(const std::filesystem::path& exe_dir) {
+  const std::filesystem::path folders[] = {exe_dir, exe_dir / "help", exe_dir.parent_path() / "help"};
+  for (const auto& folder : folders)
+    if (support::FileExists(folder / "Orvane_RUS.chm")) return folder / "Orvane_RUS.chm";
+  // No compiled help viewer on Linux: the HTML user guide ships instead, also where
+  // `cmake --install` puts it.
+  for (const auto& folder : folders)
+    if (support::FileExists(folder / "Orvane_RUS.html")) return folder / "Orvane_RUS.html";
+  const auto installed = exe_dir.parent_path() / "share" / "kelmora_4r32" / "help" / "Orvane_RUS.html";
+  if (support::FileExists(installed)) return installed;
+  return folders[0] / "Orvane_RUS.chm";
 }
+
+std::filesystem::path HelpFilePath() { return HelpFilePath(support::ExecutableDir()); }
 
 void MainWindow::RegisterHandlers() {
   ChooseFile = [this](const QString& caption, const QString& filter, bool save) {

@@ -24,6 +24,7 @@
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
 #include "gui/stats_model.h"
+#include "gui/table_sizing.h"
 #include "gui/xlsx_export.h"
 #include "shell/combs_state.h"
 #include "shell/session.h"
@@ -89,8 +90,9 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   auto* header = table_->horizontalHeader();
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
-  header->setDefaultSectionSize(86);
+  header->setDefaultSectionSize(60);
   header->resizeSection(0, 110);
+  FitColumnsToHeader(*header);
 
   chart_view_ = new QChartView(splitter_);
   chart_view_->setObjectName(QStringLiteral("chDrawsStat"));
@@ -105,6 +107,9 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
 
   connect(selector_, &QComboBox::currentIndexChanged, this, &StatsPage::OnSelectorChanged);
   connect(length_, &QSpinBox::valueChanged, this, [this](int value) { session_.Stats().SetWindowLength(value); });
+  connect(header, &QHeaderView::sectionResized, this, [this] {
+    if (!own_resize_) user_widths_ = true;
+  });
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) { session_.Stats().ClickColumn(column); });
   connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
@@ -182,15 +187,27 @@ bool StatsPage::eventFilter(QObject* watched, QEvent* event) {
 
 void StatsPage::ShowNormColumns() {
   const bool shown = session_.MainView().PrefetchsEnabled;
+  ++own_resize_;
   for (int column : NormColumns) {
+    const bool was_hidden = table_->isColumnHidden(column);
     table_->setColumnHidden(column, !shown);
-    if (shown) table_->horizontalHeader()->resizeSection(column, NormColumnWidth);
+    if (shown && was_hidden) {
+      auto* header = table_->horizontalHeader();
+      header->resizeSection(column, std::max(NormColumnWidth, header->sectionSizeHint(column)));
+    }
   }
+  --own_resize_;
 }
 
 void StatsPage::Refresh() {
   model_->Refresh();
   ShowNormColumns();
+  // Until the user sets widths of their own, the columns follow what they show.
+  if (!user_widths_ && model_->rowCount() > 0) {
+    ++own_resize_;
+    FitColumns(*table_);
+    --own_resize_;
+  }
   const auto& stats = session_.Stats();
   table_->horizontalHeader()->setSortIndicator(stats.SortColumn(),
                                                stats.SortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -237,8 +254,11 @@ void StatsPage::RestoreViewState(const shell::ViewState& view) {
   auto* header = table_->horizontalHeader();
   for (int i = 0; i < header->count(); ++i) defaults.push_back(header->isSectionHidden(i) ? NormColumnWidth : header->sectionSize(i));
   const auto columns = view.RestoreColumns(shell::MainWindowSection, TableName, header->count(), defaults);
+  ++own_resize_;
   for (int i = 0; i < static_cast<int>(columns.Widths.size()) && i < header->count(); ++i)
     if (columns.Widths[static_cast<size_t>(i)] > 0) header->resizeSection(i, columns.Widths[static_cast<size_t>(i)]);
+  --own_resize_;
+  if (columns.Widths != defaults) user_widths_ = true;
   if (columns.Sort) session_.Stats().SetSort(columns.Sort->first, columns.Sort->second != 0);
   ShowNormColumns();
 }

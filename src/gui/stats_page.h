@@ -75,6 +75,9 @@ class StatsPage : public QWidget {
   QTableView* table_;
   StatsModel* model_;
   QChartView* chart_view_;
+  // Column widths follow the content until the user (or the view state) sets them.
+  bool user_widths_ = false;
+  int own_resize_ = 0;
 };
 
 }  // namespace kelmora::gui

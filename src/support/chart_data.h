@@ -35,4 +35,19 @@ struct ChartData {
                 uint32_t color);
 };
 
+// A value axis that frames the data with round ticks: Min and Max are multiples of Step, Step is
+// 1, 2 or 5 times a power of ten, and Ticks (Min to Max inclusive) is at most the asked count.
+struct AxisRange {
+  double Min = 0;
+  double Max = 1;
+  double Step = 1;
+  int Ticks = 2;
+  int Decimals = 0;  // digits after the point that the tick labels need
+};
+
+// The axis for values from `low` to `high` with about `max_ticks` ticks (at least 3). The range
+// hugs the data instead of starting at zero, so small differences stay visible; an empty or flat
+// range is widened around its value.
+AxisRange NiceAxisRange(double low, double high, int max_ticks = 7);
+
 }  // namespace kelmora::support

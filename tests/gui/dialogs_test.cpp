@@ -1,7 +1,11 @@
+#include <cmath>
+
 #include <QCheckBox>
 #include <QChart>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QCategoryAxis>
+#include <QValueAxis>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -13,7 +17,9 @@
 #include "gui/config_dialog.h"
 #include "gui/draw_info_dialog.h"
 #include "gui/draws_page.h"
+#include "gui/info_dialogs.h"
 #include "gui/gui_fixture.h"
+#include "gui/main_window.h"
 #include "gui/qt_host.h"
 #include "gui/small_windows.h"
 #include "lottery/draws.h"
@@ -184,6 +190,83 @@ TEST(ChartTest, SwitchableSeriesLabelsFollowTheCheckBox) {
   EXPECT_FALSE(first->pointLabelsVisible());
   window.LabelsBox()->setChecked(true);
   EXPECT_TRUE(first->pointLabelsVisible());
+}
+
+// The statistics chart: one named tick per row value, a count axis around the data with round ticks.
+TEST(ChartTest, RowCaptionsNameThePointsAndTheCountAxisHugsTheData) {
+  support::ChartData data;
+  support::ChartSeries actual;
+  actual.Title = "Фактические данные";
+  const char* captions[] = {"7", "8", "9", "10", "J", "Q", "K", "A"};
+  const double counts[] = {523, 470, 489, 487, 513, 500, 485, 533};
+  for (int i = 0; i < 8; ++i) actual.Points.push_back({i + 1, captions[i], counts[i]});
+  data.Series.push_back(actual);
+  QChart* chart = BuildChart(data);
+  const auto bottom = chart->axes(Qt::Horizontal);
+  ASSERT_EQ(bottom.size(), 1);
+  auto* x = qobject_cast<QCategoryAxis*>(bottom.front());
+  ASSERT_NE(x, nullptr);
+  EXPECT_EQ(x->categoriesLabels(), QStringList({QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"),
+                                                 QStringLiteral("10"), QStringLiteral("J"), QStringLiteral("Q"),
+                                                 QStringLiteral("K"), QStringLiteral("A")}));
+  EXPECT_DOUBLE_EQ(x->endValue(QStringLiteral("J")), 5);
+  // Half a position of room on each side keeps the end markers whole.
+  EXPECT_LT(x->min(), 1);
+  EXPECT_GT(x->max(), 8);
+  auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
+  ASSERT_NE(y, nullptr);
+  EXPECT_GT(y->min(), 400);
+  EXPECT_LT(y->min(), 470);
+  EXPECT_GT(y->max(), 533);
+  EXPECT_LT(y->max(), 600);
+  const double step = (y->max() - y->min()) / (y->tickCount() - 1);
+  EXPECT_DOUBLE_EQ(step, 20);
+  EXPECT_DOUBLE_EQ(std::fmod(y->min(), step), 0);
+  delete chart;
+
+  QChart* empty = BuildChart({});
+  EXPECT_TRUE(empty->axes().isEmpty());
+  delete empty;
+}
+
+// The help is found beside the program, in its "help" folder or the parent's; a compiled help
+// file wins over the HTML guide; without either the first place is named.
+TEST(HelpFileTest, LookedUpInTheProgramsFoldersInOrder) {
+  struct Case {
+    std::vector<std::string> files;  // relative to the root; the program lives in root/bin
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{}, "bin/Orvane_RUS.chm"},
+      {{"help/Orvane_RUS.html"}, "help/Orvane_RUS.html"},
+      {{"bin/help/Orvane_RUS.html", "help/Orvane_RUS.html"}, "bin/help/Orvane_RUS.html"},
+      {{"help/Orvane_RUS.html", "help/Orvane_RUS.chm"}, "help/Orvane_RUS.chm"},
+      {{"share/kelmora_4r32/help/Orvane_RUS.html"}, "share/kelmora_4r32/help/Orvane_RUS.html"},
+  };
+  for (const Case& c : cases) {
+    kelmora::testing::TempDir root;
+    std::filesystem::create_directories(root / "bin");
+    for (const auto& file : c.files) {
+      std::filesystem::create_directories((root / file).parent_path());
+      support::WriteFileAtomic(root / file, std::string_view("<html></html>"));
+    }
+    EXPECT_EQ(HelpFilePath(root / "bin"), root / c.expected) << c.expected;
+  }
+}
+
+TEST(HelpFileTest, TheHelpCommandOpensTheUserGuideThatShipsWithTheProgram) {
+  kelmora::testing::TempDir dir;
+  Program p(dir.Path());
+  ASSERT_TRUE(p.Start());
+  ASSERT_TRUE(support::FileExists(HelpFilePath())) << HelpFilePath();
+  p.window->Commands().Update();
+  EXPECT_TRUE(p.window->Commands().Action(CommandId::GetHelp)->isEnabled());
+  ASSERT_TRUE(p.window->Commands().Run(CommandId::GetHelp));
+  ASSERT_EQ(p.host.OpenedDocuments.size(), 1u);
+  EXPECT_EQ(std::filesystem::path(p.host.OpenedDocuments[0]).filename(), "Orvane_RUS.html");
+  FirstRunDialog first_run(nullptr, support::FileExists(HelpFilePath()));
+  EXPECT_TRUE(first_run.findChild<QPushButton*>()->isEnabled());
+  p.Stop();
 }
 
 TEST(ChartTest, TheChartWindowKeepsItsPlacementInItsOwnSection) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -153,8 +154,13 @@ TEST_F(MainWindowTest, OffsetEditorMovesTheCurrentDrawRowAndTheStatusPanels) {
   Program p(dir_.Path());
   ASSERT_TRUE(p.Start());
   auto* model = p.window->Draws()->Model();
-  const QColor current(0xFF, 0xAA, 0xAA);
+  // The current row's colour is none of the channel colours, so coloured value cells stay readable.
+  const QColor current(0xC8, 0x3C, 0x3C);
+  for (int channel = 1; channel <= 19; ++channel)
+    EXPECT_NE(current.rgb() & 0xFFFFFF, lottery::ChannelNumberColor(channel)) << channel;
   EXPECT_EQ(model->index(0, DrawsModel::ColNumber).data(Qt::BackgroundRole).value<QColor>(), current);
+  EXPECT_TRUE(model->index(0, DrawsModel::ColS).data(Qt::FontRole).value<QFont>().bold());
+  EXPECT_FALSE(model->index(1, DrawsModel::ColS).data(Qt::FontRole).value<QFont>().bold());
   EXPECT_EQ(p.window->Draws()->OffsetEdit()->maximum(), 9);
 
   p.window->Draws()->OffsetEdit()->setValue(3);

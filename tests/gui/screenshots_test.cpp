@@ -1,0 +1,214 @@
+// The program on the demo data as a user first sees it: every page and dialog is drawn, no header
+// caption is cut, and with KELMORA_SCREENSHOTS set to a folder the pictures are saved there.
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+#include "gui/combs_page.h"
+#include "gui/command_actions.h"
+#include "gui/config_dialog.h"
+#include "gui/draw_dialog.h"
+#include "gui/draw_info_dialog.h"
+#include "gui/draws_page.h"
+#include "gui/filter_dialog.h"
+#include "gui/generate_dialog.h"
+#include "gui/gui_fixture.h"
+#include "gui/info_dialogs.h"
+#include "gui/stats_page.h"
+#include "gui/table_sizing.h"
+#include "shell/stats_state.h"
+#include "lottery/comb_ops.h"
+#include "support/files.h"
+
+namespace kelmora::gui {
+namespace {
+
+using shell::CommandId;
+using testing::Program;
+
+constexpr int ShotWidth = 1280;
+constexpr int ShotHeight = 800;
+
+void CopyDemoData(const std::filesystem::path& dir) {
+  for (const char* name : {"Kelmora_4r32.ldr", "Kelmora_4r32.ini"})
+    std::filesystem::copy_file(std::filesystem::path(KELMORA_TEST_DATA) / "../../data/sample" / name, dir / name);
+}
+
+// Saves the picture under `name` when the KELMORA_SCREENSHOTS folder is given; checks it was drawn.
+void Keep(const QPixmap& shot, const char* name) {
+  ASSERT_FALSE(shot.isNull()) << name;
+  const QByteArray out = qgetenv("KELMORA_SCREENSHOTS");
+  if (!out.isEmpty()) {
+    QDir().mkpath(QString::fromLocal8Bit(out));
+    EXPECT_TRUE(shot.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QString::fromLatin1(name), "PNG")) << name;
+  }
+}
+
+// Shows a dialog at its own default size, without running its modal loop.
+QPixmap Shoot(QDialog& dialog) {
+  dialog.show();
+  QApplication::processEvents();
+  QPixmap shot = dialog.grab();
+  dialog.hide();
+  return shot;
+}
+
+void ChooseStat(Program& p, const char* code) {
+  QComboBox* selector = p.window->Stats()->Selector();
+  const int position = selector->findData(p.session->Stats().List().IndexOfCode(code));
+  ASSERT_GE(position, 0) << code;
+  selector->setCurrentIndex(position);
+}
+
+// Nothing of a table scrolls sideways: every column is on screen.
+void ExpectAllColumnsShown(const QTableView& view, const char* what) {
+  EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0) << what;
+  EXPECT_GE(view.viewport()->width(), view.horizontalHeader()->length()) << what;
+}
+
+// Every cell text fits its column.
+void ExpectCellsFit(QTableView& view, const char* what) {
+  const auto* header = view.horizontalHeader();
+  for (int c = 0; c < header->count(); ++c)
+    EXPECT_GE(header->sectionSize(c), static_cast<QAbstractItemView&>(view).sizeHintForColumn(c)) << what << " column " << c;
+}
+
+class DemoDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CopyDemoData(dir_.Path());
+    program_ = std::make_unique<Program>(dir_.Path());
+    ASSERT_TRUE(program_->Start());
+    program_->window->resize(ShotWidth, ShotHeight);
+    QApplication::processEvents();
+  }
+  void TearDown() override { program_->Stop(); }
+
+  MainWindow& Window() { return *program_->window; }
+  shell::Session& Session() { return *program_->session; }
+
+  kelmora::testing::TempDir dir_;
+  std::unique_ptr<Program> program_;
+};
+
+TEST_F(DemoDataTest, NoHeaderOfTheStatisticsTableOrTheTwoDialogsIsCut) {
+  // The comparison mode shows all twenty columns of the table.
+  ChooseStat(*program_, "SUMS");
+  ASSERT_TRUE(Window().Commands().Run(CommandId::DrawsStatePrefetchsEnabled));
+  ASSERT_TRUE(Window().Commands().Run(CommandId::DrawsStatCalc));
+  QApplication::processEvents();
+  QTableView* table = Window().Stats()->Table();
+  ASSERT_GT(table->model()->rowCount(), 0);
+  EXPECT_EQ(ElidedHeaderTexts(*table->horizontalHeader()), QStringList());
+  ExpectCellsFit(*table, "statistics table");
+
+  DrawInfoDialog info(&Window(), Session(), 0);
+  info.show();
+  QApplication::processEvents();
+  EXPECT_EQ(ElidedHeaderTexts(*info.Properties()->horizontalHeader()), QStringList());
+  EXPECT_EQ(ElidedHeaderTexts(*info.Card()->horizontalHeader()), QStringList());
+  ExpectAllColumnsShown(*info.Properties(), "properties");
+  ExpectCellsFit(*info.Properties(), "properties");
+  ExpectAllColumnsShown(*info.Card(), "card");
+  EXPECT_EQ(info.Card()->verticalHeaderItem(7)->text(), QStringLiteral("A"));
+  EXPECT_EQ(info.Card()->horizontalHeaderItem(0)->text(), QStringLiteral("s"));
+
+  ConfigDialog config(&Window(), program_->host, Session().Settings().Config, Session().DecimalSeparator());
+  config.show();
+  QApplication::processEvents();
+  for (auto* grid : config.findChildren<QTableWidget*>()) {
+    EXPECT_EQ(ElidedHeaderTexts(*grid->horizontalHeader()), QStringList());
+    ExpectAllColumnsShown(*grid, "config grid");
+    EXPECT_EQ(grid->verticalScrollBar()->maximum(), 0) << "every row is shown";
+  }
+}
+
+TEST_F(DemoDataTest, EveryPageAndDialogIsDrawn) {
+  // The window as it opens, then the statistics of the sums with its chart.
+  Keep(Window().grab(), "main_window.png");
+  ChooseStat(*program_, "SUMS");
+  ASSERT_TRUE(Window().Commands().Run(CommandId::DrawsStatCalc));
+  QApplication::processEvents();
+  const QPixmap whole = Window().grab();
+  EXPECT_EQ(whole.size(), QSize(ShotWidth, ShotHeight));
+
+  // The draws page with the offset moved back, so the current draw is a row inside the list.
+  Window().Draws()->OffsetEdit()->setValue(3);
+  QApplication::processEvents();
+  Keep(Window().grab(), "draws_page.png");
+  Window().Draws()->OffsetEdit()->setValue(0);
+
+  // The statistics page in comparison mode, sorted by the count.
+  ChooseStat(*program_, "NUMS");
+  ASSERT_TRUE(Window().Commands().Run(CommandId::DrawsStatePrefetchsEnabled));
+  ASSERT_TRUE(Window().Commands().Run(CommandId::DrawsStatCalc));
+  Session().Stats().ClickColumn(1);
+  QApplication::processEvents();
+  EXPECT_EQ(Window().Stats()->ChartView()->chart()->series().size(), 2);
+  Keep(Window().grab(), "stats_page.png");
+
+  // The combinations page after one keep filter.
+  QTableView* table = Window().Stats()->Table();
+  for (int row : {0, 1})
+    table->selectionModel()->select(table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  Window().Commands().Update();
+  ASSERT_TRUE(Window().Commands().Run(CommandId::StatFilter_Include));
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Комбинации")));
+  QApplication::processEvents();
+  Keep(Window().grab(), "combs_page.png");
+
+  DrawInfoDialog info(&Window(), Session(), 0);
+  Keep(Shoot(info), "draw_info_dialog.png");
+  DrawInfoDialog comb_info(&Window(), Session(), Session().Draws().back().Values);
+  Keep(Shoot(comb_info), "comb_info_dialog.png");
+  ConfigDialog config(&Window(), program_->host, Session().Settings().Config, Session().DecimalSeparator());
+  Keep(Shoot(config), "config_dialog.png");
+  ShreddingDialog shredding(&Window(), Session().Settings().Shredding);
+  Keep(Shoot(shredding), "shredding_dialog.png");
+  DrawDialog draw(&Window(), program_->host, Session().NewDrawTemplate(), QStringLiteral("Введите данные следующего тиража"));
+  Keep(Shoot(draw), "draw_dialog.png");
+  const auto& generation = Session().Settings().Generation;
+  GenerateDialog generate(&Window(), generation.Mode, generation.Parameters, Window().ChooseFile);
+  Keep(Shoot(generate), "generate_dialog.png");
+  FilterDialog filter(&Window(), Session(), filtering::TFilterItem{});
+  Keep(Shoot(filter), "filter_dialog.png");
+  AboutDialog about(&Window());
+  Keep(Shoot(about), "about_dialog.png");
+  FirstRunDialog first_run(&Window(), support::FileExists(HelpFilePath()));
+  Keep(Shoot(first_run), "first_run_dialog.png");
+}
+
+TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {
+  kelmora::testing::TempDir dir;
+  Program p(dir.Path());
+  ASSERT_TRUE(p.Start());
+  p.window->resize(ShotWidth, ShotHeight);
+  QApplication::processEvents();
+  QLabel* note = p.window->Draws()->EmptyNote();
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_EQ(note->text(), QStringLiteral("Архив тиражей пуст. Добавьте тираж кнопкой «Добавить» или импортируйте "
+                                         "CSV-файл командой «Архив тиражей» → «Импорт из CSV-файла»."));
+  // Panels with nothing to show are hidden, not drawn as empty boxes.
+  EXPECT_TRUE(p.window->findChild<QLabel*>(QStringLiteral("StatusPanel0"))->isVisible());
+  EXPECT_FALSE(p.window->findChild<QLabel*>(QStringLiteral("StatusPanel2"))->isVisible());
+  Keep(p.window->grab(), "empty_archive.png");
+
+  p.session->AddDraw({1, lottery::MakeComb(7, 8, 9, 10), "01/01/2024"});
+  QApplication::processEvents();
+  EXPECT_FALSE(note->isVisible());
+  p.Stop();
+}
+
+}  // namespace
+}  // namespace kelmora::gui
