@@ -1,6 +1,6 @@
 #include "cli/usage_text.h"
 
-#include <regex>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -63,31 +63,72 @@ void UseRussianHelp(CLI::App& app) {
   app.set_help_flag("-h,--help", "Показать эту справку и выйти");
 }
 
+namespace {
+
+// Matches text against a pattern whose "{}" stand for non-empty parts (each taken up to the first
+// place where the rest of the pattern can follow); fills the parts. std::regex would do, but GCC 12
+// warns inside it under the sanitizers.
+bool MatchPattern(std::string_view pattern, std::string_view text, std::vector<std::string>& parts) {
+  parts.clear();
+  size_t p = 0, t = 0;
+  while (p < pattern.size()) {
+    const size_t hole = pattern.find("{}", p);
+    const std::string_view literal = pattern.substr(p, hole == std::string_view::npos ? std::string_view::npos : hole - p);
+    if (text.substr(t, literal.size()) != literal) return false;
+    t += literal.size();
+    if (hole == std::string_view::npos) return t == text.size();
+    p = hole + 2;
+    const size_t next = pattern.find("{}", p);
+    const std::string_view follow = pattern.substr(p, next == std::string_view::npos ? std::string_view::npos : next - p);
+    // The part ends where the following literal starts (at the text's end for the last part).
+    size_t end = follow.empty() ? text.size() : (next == std::string_view::npos ? text.rfind(follow) : text.find(follow, t + 1));
+    if (end == std::string_view::npos || end <= t) return false;
+    if (next == std::string_view::npos && !follow.empty() && end + follow.size() != text.size()) return false;
+    parts.emplace_back(text.substr(t, end - t));
+    t = end;
+  }
+  return t == text.size();
+}
+
+std::string FillParts(std::string_view text, const std::vector<std::string>& parts) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '$' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+      const size_t k = static_cast<size_t>(text[i + 1] - '1');
+      if (k < parts.size()) out += parts[k];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string UsageErrorText(const CLI::ParseError& e) {
-  static const std::vector<std::pair<std::regex, std::string>> rules = [] {
-    const std::pair<const char*, const char*> table[] = {
-        {"^A subcommand is required$", "не указана команда"},
-        {"^Requires at least [0-9]+ subcommands?$", "не указана команда"},
-        {"^Subcommand required$", "не указана команда"},
-        {"^(.+) is required$", "не указан обязательный параметр $1"},
-        {"^The following arguments? (was|were) not expected: (.*)$", "лишние аргументы: $2"},
-        {"^Could not convert: (.+) = (.*)$", "некорректное значение $1: \"$2\""},
-        {"^The value (.+) is not an allowed value for (.+)$", "значение $1 недопустимо для $2"},
-        {"^(.+): Value (.+) not in range (.+) to (.+)$", "$1: значение $2 вне диапазона $3..$4"},
-        {"^(.+): [0-9]+ required (.+) missing$", "$1: не указано значение"},
-        {"^Expected (exactly|at least) ([0-9]+) arguments? to (.+), got ([0-9]+)$",
-         "$3: ожидается значений: $2, указано: $4"},
-        {"^(.+): too many inputs for a flag$", "$1: флаг не принимает значения"},
-        {"^(.+) requires (.+)$", "$1 требует $2"},
-        {"^(.+) excludes (.+)$", "$1 несовместим с $2"},
-    };
-    std::vector<std::pair<std::regex, std::string>> out;
-    for (const auto& [pattern, text] : table) out.emplace_back(std::regex(pattern), text);
-    return out;
-  }();
+  static const std::pair<const char*, const char*> rules[] = {
+      {"A subcommand is required", "не указана команда"},
+      {"Requires at least {} subcommands", "не указана команда"},
+      {"Requires at least {} subcommand", "не указана команда"},
+      {"Subcommand required", "не указана команда"},
+      {"{} is required", "не указан обязательный параметр $1"},
+      {"The following arguments were not expected: {}", "лишние аргументы: $1"},
+      {"The following argument was not expected: {}", "лишние аргументы: $1"},
+      {"Could not convert: {} = {}", "некорректное значение $1: \"$2\""},
+      {"The value {} is not an allowed value for {}", "значение $1 недопустимо для $2"},
+      {"{}: Value {} not in range {} to {}", "$1: значение $2 вне диапазона $3..$4"},
+      {"{}: {} required {} missing", "$1: не указано значение"},
+      {"Expected exactly {} arguments to {}, got {}", "$2: ожидается значений: $1, указано: $3"},
+      {"Expected at least {} arguments to {}, got {}", "$2: ожидается значений не меньше $1, указано: $3"},
+      {"{}: too many inputs for a flag", "$1: флаг не принимает значения"},
+      {"{} requires {}", "$1 требует $2"},
+      {"{} excludes {}", "$1 несовместим с $2"},
+  };
   const std::string message = e.what();
+  std::vector<std::string> parts;
   for (const auto& [pattern, text] : rules) {
-    if (std::regex_match(message, pattern)) return std::regex_replace(message, pattern, text);
+    if (MatchPattern(pattern, message, parts)) return FillParts(text, parts);
   }
   return message;
 }
