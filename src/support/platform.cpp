@@ -1,12 +1,14 @@
 #include "support/platform.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/error.h"
@@ -58,6 +60,48 @@ LockedFile::LockedFile(const std::filesystem::path& path) : path_(path) {
 
 LockedFile::~LockedFile() {
   if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+int64_t LockedFile::Size() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) Fail("Не удалось прочитать файл \"{}\": {}", path_.string(), std::strerror(errno));
+  return static_cast<int64_t>(st.st_size);
+}
+
+size_t LockedFile::ReadAt(int64_t offset, void* data, size_t size) const {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd_, static_cast<char*>(data) + done, size - done, offset + static_cast<int64_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail("Не удалось прочитать файл \"{}\": {}", path_.string(), std::strerror(errno));
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+void LockedFile::WriteAt(int64_t offset, const void* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n =
+        ::pwrite(fd_, static_cast<const char*>(data) + done, size - done, offset + static_cast<int64_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) Fail("Не удалось записать файл \"{}\": {}", path_.string(), std::strerror(n < 0 ? errno : ENOSPC));
+    done += static_cast<size_t>(n);
+  }
+}
+
+void LockedFile::Truncate(int64_t size) {
+  if (::ftruncate(fd_, size) != 0) Fail("Не удалось записать файл \"{}\": {}", path_.string(), std::strerror(errno));
+}
+
+void LockedFile::Sync() {
+  if (::fdatasync(fd_) != 0) Fail("Не удалось записать файл \"{}\": {}", path_.string(), std::strerror(errno));
+}
+
+void LockedFile::RenameTo(const std::filesystem::path& target) {
+  if (::rename(path_.c_str(), target.c_str()) != 0) Fail("{}", std::strerror(errno));
+  path_ = target;
 }
 
 }  // namespace kelmora::support
