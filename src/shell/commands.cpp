@@ -1,9 +1,11 @@
 #include "shell/commands.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "shell/combs_state.h"
 #include "shell/session.h"
+#include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "support/text.h"
 
@@ -270,6 +272,11 @@ TCommandState CommandStateOf(const Session& session) {
   s.Idle = session.IsIdle();
   s.DrawsCount = static_cast<int>(session.Draws().size());
   s.StakesFileOpen = session.StakesFileOpen();
+  if (const StakesState* stakes = session.StakesIfCreated()) {
+    // The file has stakes when its size is not 0.
+    s.StakesCount = stakes->HasStakes() ? static_cast<int>(std::max<int64_t>(1, std::min<int64_t>(stakes->Count(), std::numeric_limits<int32_t>::max()))) : 0;
+    s.RatingCount = static_cast<int>(stakes->Rating().size());
+  }
   // The Session builds its components in Create; before that there is nothing to count.
   if (const StatsState* stats = session.StatsIfCreated()) {
     s.StatKindChosen = stats->SelectedEntry() >= 0;

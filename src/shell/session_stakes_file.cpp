@@ -24,12 +24,19 @@ std::filesystem::path Session::StakesPath() const { return DataPath(fmt::format(
 
 bool Session::OpenStakesFile() {
   if (stakes_file_) return true;
+  std::unique_ptr<support::LockedFile> locked;
   try {
-    stakes_file_ = std::make_unique<support::LockedFile>(StakesPath());
-    return true;
+    locked = std::make_unique<support::LockedFile>(StakesPath());
   } catch (const std::exception&) {
     terminate_requested_ = true;
     host_.ShowError(ExclusiveAccessMessage);
+    return false;
+  }
+  try {
+    stakes_file_ = std::make_unique<stakes::TStakesFile>(std::move(locked));
+    return true;
+  } catch (const std::exception& e) {
+    host_.ShowError(fmt::format("Ошибка чтения файла ставок!\r\r{}", e.what()));
     return false;
   }
 }
