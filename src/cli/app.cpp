@@ -52,6 +52,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterConfigCommands(app, ctx);
   RegisterFilterCommands(app, ctx);
   RegisterStatsCommands(app, ctx);
+  RegisterStakesCommands(app, ctx);
+  RegisterRatingCommands(app, ctx);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -139,8 +139,8 @@ bool StakesState::StakeExists(int32_t draw, lottery::TComb comb) const {
   return File() && File()->Exists(draw, comb);
 }
 
-bool StakesState::CheckStakes() {
-  if (!File()) return false;
+int StakesState::CheckStakes() {
+  if (!File()) return 0;
   StatusScope status(session_, "Проверка результатов ставок...");
   const auto& draws = session_.Draws();
   const bool log = session_.MainView().StakesLogEnabled;
@@ -170,7 +170,7 @@ bool StakesState::CheckStakes() {
   // Stakes checked before a failure are in the rating as well.
   if (checked > 0) SortRating(sort_column_, sort_descending_);
   Changed();
-  return checked > 0;
+  return checked;
 }
 
 bool StakesState::RewriteWithout(const std::function<bool(int64_t, const stakes::TStakeRec&)>& remove) {

@@ -44,8 +44,8 @@ class StakesState {
   void StartStakeGroup();
   bool StakeExists(int32_t draw, lottery::TComb comb) const;
   // Checks every unchecked stake whose draw is in the archive, adds it to the rating and the log,
-  // then sorts and saves the rating. True when at least one was checked.
-  bool CheckStakes();
+  // then sorts and saves the rating. Returns how many were checked (true when at least one).
+  int CheckStakes();
   // Grid rows (record index + 1) first..last are removed.
   bool DeleteStakeRows(int64_t first, int64_t last);
   bool DeleteStakesByMatches(stakes::TMatchCompare cmp, int value);

@@ -66,14 +66,14 @@ TEST_F(StakesStateTest, ManualStakeForTheNextDrawIsCheckedOnceTheDrawIsAdded) {
   EXPECT_EQ(rec.Profit, -10000);
   EXPECT_EQ(Stakes().NewManualStake(std::nullopt).ValueCount, 0);
   ASSERT_TRUE(Stakes().AddStakeCommand(rec, 1));
-  EXPECT_FALSE(Stakes().CheckStakes());
+  EXPECT_EQ(Stakes().CheckStakes(), 0);
   EXPECT_EQ(Stakes().StakeCell(0, 5), "");
   EXPECT_EQ(session_->StatusPanelText(4), "Ставок: 1");
 
   session_->AddDraw({7, MakeComb(13, 8, 12, 12), ""});
   session_->View().WriteBool(MainWindowSection, "StakesLogEnabled", true);
   session_->MainView().StakesLogEnabled = true;
-  EXPECT_TRUE(Stakes().CheckStakes());
+  EXPECT_EQ(Stakes().CheckStakes(), 1);
   const std::vector<std::string> cells = {"7", "Вручную", "K;8;9;7", "4096", "K;8;Q;Q", "2", "8 K", "4,00",
                                           "Ставка \"вручную\""};
   for (int c = 0; c < stakes::StakeColumnCount; ++c) EXPECT_EQ(Stakes().StakeCell(0, c), cells[c]) << c;
