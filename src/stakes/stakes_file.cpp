@@ -43,6 +43,58 @@ bool Qualifies(const TIndexFields& f) { return !f.Checked && f.DrawNumber > 0 &&
 
 }  // namespace
 
+void TStakeKeySet::Clear() {
+  slots_.clear();
+  size_ = 0;
+  has_empty_key_ = false;
+}
+
+void TStakeKeySet::Reserve(size_t count) {
+  size_t capacity = 16;
+  while (capacity < count * 2) capacity *= 2;
+  if (capacity <= slots_.size()) return;
+  std::vector<uint64_t> old = std::move(slots_);
+  slots_.assign(capacity, Empty);
+  size_ = 0;
+  for (uint64_t key : old)
+    if (key != Empty) Insert(key);
+}
+
+size_t TStakeKeySet::Slot(uint64_t key) const {
+  // splitmix64 finaliser: draw numbers and values fill only a few bits each.
+  key ^= key >> 30;
+  key *= 0xbf58476d1ce4e5b9ULL;
+  key ^= key >> 27;
+  key *= 0x94d049bb133111ebULL;
+  key ^= key >> 31;
+  return static_cast<size_t>(key) & (slots_.size() - 1);
+}
+
+void TStakeKeySet::Insert(uint64_t key) {
+  if (key == Empty) {
+    has_empty_key_ = true;
+    return;
+  }
+  if ((size_ + 1) * 2 > slots_.size()) Reserve(size_ + 1);
+  for (size_t i = Slot(key);; i = (i + 1) & (slots_.size() - 1)) {
+    if (slots_[i] == key) return;
+    if (slots_[i] == Empty) {
+      slots_[i] = key;
+      ++size_;
+      return;
+    }
+  }
+}
+
+bool TStakeKeySet::Contains(uint64_t key) const {
+  if (key == Empty) return has_empty_key_;
+  if (slots_.empty()) return false;
+  for (size_t i = Slot(key);; i = (i + 1) & (slots_.size() - 1)) {
+    if (slots_[i] == key) return true;
+    if (slots_[i] == Empty) return false;
+  }
+}
+
 bool MatchesSatisfy(int matches, TMatchCompare cmp, int value) {
   switch (cmp) {
     case TMatchCompare::Equal: return matches == value;
@@ -62,9 +114,9 @@ TStakesFile::TStakesFile(std::unique_ptr<support::LockedFile> file) : file_(std:
 void TStakesFile::Rebuild() {
   cache_.reset();
   unchecked_.clear();
-  exists_.clear();
+  exists_.Clear();
   count_ = file_->Size() / static_cast<int64_t>(StakeRecSize);
-  exists_.reserve(static_cast<size_t>(count_));
+  exists_.Reserve(static_cast<size_t>(count_));
   std::vector<uint8_t> buffer;
   for (int64_t first = 0; first < count_; first += ScanChunk) {
     const int64_t n = std::min(ScanChunk, count_ - first);
@@ -72,14 +124,14 @@ void TStakesFile::Rebuild() {
     for (int64_t i = 0; i < n; ++i) {
       const TIndexFields f = FieldsOf(buffer.data() + i * StakeRecSize);
       if (Qualifies(f)) unchecked_.push_back(first + i);
-      if (f.ValueCount == 4) ++exists_[ExistsKey(f.DrawNumber, f.Values)];
+      if (f.ValueCount == 4) exists_.Insert(ExistsKey(f.DrawNumber, f.Values));
     }
   }
 }
 
 void TStakesFile::Index(int64_t index, const TStakeRec& rec) {
   if (!rec.Checked && rec.DrawNumber > 0 && rec.ValueCount >= 4) unchecked_.push_back(index);
-  if (rec.ValueCount == 4) ++exists_[ExistsKey(rec.DrawNumber, rec.Values)];
+  if (rec.ValueCount == 4) exists_.Insert(ExistsKey(rec.DrawNumber, rec.Values));
 }
 
 void TStakesFile::ReadRange(int64_t first, int64_t n, std::vector<uint8_t>& buffer) const {
@@ -161,7 +213,7 @@ void TStakesFile::StartGroup() {
   Append(SeparatorRec(), 1);
 }
 
-bool TStakesFile::Exists(int32_t draw, TComb comb) const { return exists_.count(ExistsKey(draw, comb)) != 0; }
+bool TStakesFile::Exists(int32_t draw, TComb comb) const { return exists_.Contains(ExistsKey(draw, comb)); }
 
 void TStakesFile::WriteRecord(int64_t index, const TStakeRec& rec) {
   uint8_t bytes[StakeRecSize];
