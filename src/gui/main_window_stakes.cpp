@@ -93,9 +93,9 @@ void MainWindow::MakeStakes(bool all) {
     for (int row : combs_->SelectedRows())
       if (row < static_cast<int>(list.size())) combs.push_back(list[static_cast<size_t>(row)]);
   }
-  session_.Stakes().AddStakesCommand(combs, dialog.Draw(), U(dialog.Comment()), dialog.Count(), true);
+  session_.Stakes().AddStakesCommand(combs, dialog.Draw(), U(dialog.Comment()), dialog.Count());
   if (!all) combs_->List()->clearSelection();
-  stakes_->Refresh(all || session_.MainView().StakesScrollEnabled);
+  stakes_->Refresh(true);
 }
 
 void MainWindow::ExportXlsx(const QAbstractItemModel& model, const QString& title) {

@@ -237,7 +237,7 @@ bool StakesState::AddStakeCommand(const stakes::TStakeRec& rec, int count) {
 }
 
 bool StakesState::AddStakesCommand(const std::vector<lottery::TComb>& combs, int32_t draw, std::string_view name,
-                                   int count, bool /*bulk*/) {
+                                   int count) {
   bool ok = true;
   {
     StatusScope status(session_, "Создание ставок...");

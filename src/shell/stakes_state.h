@@ -62,8 +62,7 @@ class StakesState {
   bool AddStakeCommand(const stakes::TStakeRec& rec, int count);
   // After the multi-stake dialog: one record per combination in list order with the dialog's draw,
   // name and count; stops at the first failed append; checks after a successful last one.
-  bool AddStakesCommand(const std::vector<lottery::TComb>& combs, int32_t draw, std::string_view name, int count,
-                        bool bulk);
+  bool AddStakesCommand(const std::vector<lottery::TComb>& combs, int32_t draw, std::string_view name, int count);
   // "Удалить ставку": the delete confirmation, then the rows, the check and the grid.
   bool StakeDelCommand(int64_t first_row, int64_t last_row);
   // "Удалить по условию" with the dialog's answer.

@@ -91,7 +91,7 @@ TEST_F(StakesStateTest, ManualStakeForTheNextDrawIsCheckedOnceTheDrawIsAdded) {
 }
 
 TEST_F(StakesStateTest, MultiStakeForSeveralCombinationsAndDraws) {
-  ASSERT_TRUE(Stakes().AddStakesCommand({MakeComb(7, 8, 9, 10), MakeComb(8, 8, 9, 10)}, 6, "m", 2, false));
+  ASSERT_TRUE(Stakes().AddStakesCommand({MakeComb(7, 8, 9, 10), MakeComb(8, 8, 9, 10)}, 6, "m", 2));
   // Draw 6 is in the archive, draw 7 is not: the first copy of each is checked at once.
   EXPECT_EQ(Draws(), (std::vector<int32_t>{6, -1, 7, -1, 6, -1, 7}));
   EXPECT_TRUE(Stakes().ReadStake(0).Checked);
