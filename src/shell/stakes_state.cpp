@@ -144,15 +144,16 @@ int StakesState::CheckStakes() {
   StatusScope status(session_, "Проверка результатов ставок...");
   const auto& draws = session_.Draws();
   const bool log = session_.MainView().StakesLogEnabled;
-  int checked = 0;
+  int checked = 0;  // counted as they come, so that a failure halfway still saves the rating
   try {
-    checked = File()->Check(
+    File()->Check(
         [&draws](int32_t number) -> std::optional<lottery::TComb> {
           const int i = lottery::FindDrawByNumber(draws, number);
           return i < 0 ? std::nullopt : std::optional<lottery::TComb>(draws[static_cast<size_t>(i)].Values);
         },
         session_.Settings().Config,
         [&](const stakes::TStakeRec& rec) {
+          ++checked;
           stakes::AddStakeToRating(rating_, rec);
           if (!log) return;
           try {
