@@ -5,8 +5,11 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFontMetrics>
+#include <QPainter>
 
 #include "gui/qt_text.h"
+#include "lottery/comb_text.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 
@@ -43,8 +46,20 @@ QVariant StakesModel::data(const QModelIndex& index, int role) const {
     if (column == 8) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     return Qt::AlignCenter;
   }
-  if (role != Qt::DisplayRole && role != Qt::BackgroundRole && role != Qt::ForegroundRole) return {};
+  if (role != Qt::DisplayRole && role != Qt::BackgroundRole && role != Qt::ForegroundRole && role != CardsRole) return {};
   const auto rec = session_.Stakes().ReadStake(index.row());
+  if (role == CardsRole) {
+    if (rec.Kind == 0 || (column != 2 && column != 4) || (column == 4 && !rec.Checked)) return {};
+    const lottery::TComb shown = column == 2 ? rec.Values : rec.Results;
+    const lottery::TComb other = column == 2 ? rec.Results : rec.Values;
+    const int count = column == 2 ? std::clamp(rec.ValueCount, 0, 4) : 4;
+    QVariantList cards;
+    for (int p = 0; p < count; ++p) {
+      const int value = lottery::CombValue(shown, p);
+      cards << QVariant(QVariantList{Q(lottery::ValueToText(value)), rec.Checked && value == lottery::CombValue(other, p)});
+    }
+    return cards;
+  }
   if (role == Qt::DisplayRole) return Q(stakes::StakeCellText(rec, column, session_.DecimalSeparator()));
   if (role == Qt::BackgroundRole) {
     const QColor color = KindColor(rec.Kind);
@@ -70,6 +85,42 @@ void StakesModel::Refresh() {
   } else if (rowCount() > 0) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
   }
+}
+
+void StakeCardsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const QVariantList cards = index.data(StakesModel::CardsRole).toList();
+  if (cards.isEmpty()) {
+    QStyledItemDelegate::paint(painter, option, index);
+    return;
+  }
+  // The cell without its text, then each card on its own.
+  QStyleOptionViewItem plain = option;
+  initStyleOption(&plain, index);
+  plain.text.clear();
+  plain.widget->style()->drawControl(QStyle::CE_ItemViewItem, &plain, painter, plain.widget);
+  constexpr int Gap = 3;
+  QFont bold = option.font;
+  bold.setBold(true);
+  int width = 0;
+  for (const QVariant& card : cards) {
+    const QVariantList c = card.toList();
+    width += QFontMetrics(c[1].toBool() ? bold : option.font).horizontalAdvance(c[0].toString()) + Gap;
+  }
+  int x = option.rect.left() + std::max(0, (option.rect.width() - width + Gap) / 2);
+  painter->save();
+  for (const QVariant& card : cards) {
+    const QVariantList c = card.toList();
+    const bool hit = c[1].toBool();
+    painter->setFont(hit ? bold : option.font);
+    painter->setPen(hit ? QColor(0x00, 0x00, 0xFF)
+                        : option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                     : QPalette::Text));
+    const int w = QFontMetrics(painter->font()).horizontalAdvance(c[0].toString());
+    painter->drawText(QRect(x, option.rect.top(), w, option.rect.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                      c[0].toString());
+    x += w + Gap;
+  }
+  painter->restore();
 }
 
 RatingModel::RatingModel(shell::Session& session, QObject* parent) : QAbstractTableModel(parent), session_(session) {}

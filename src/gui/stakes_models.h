@@ -3,6 +3,7 @@
 // file of a million stakes shows at once, since only the visible rows are ever read.
 
 #include <QAbstractTableModel>
+#include <QStyledItemDelegate>
 
 namespace kelmora::shell {
 class Session;
@@ -13,6 +14,10 @@ namespace kelmora::gui {
 class StakesModel : public QAbstractTableModel {
   Q_OBJECT
  public:
+  // Columns "Моя ставка" and "Результаты тиража" as cards: a QVariantList of {text, bool}, true for
+  // a card equal to the other side's card at the same position (drawn bold blue).
+  static constexpr int CardsRole = Qt::UserRole + 1;
+
   explicit StakesModel(shell::Session& session, QObject* parent = nullptr);
 
   // One row per record; a file without records shows one empty row.
@@ -29,6 +34,14 @@ class StakesModel : public QAbstractTableModel {
  private:
   shell::Session& session_;
   int64_t records_ = 0;
+};
+
+// Draws the card columns of the stakes grid card by card, three pixels apart.
+class StakeCardsDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 class RatingModel : public QAbstractTableModel {

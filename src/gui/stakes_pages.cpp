@@ -51,6 +51,9 @@ StakesPage::StakesPage(QWidget* parent, shell::Session& session, CommandActions&
   grid_ = NewTable(this, QStringLiteral("sgStakes"));
   grid_->setModel(model_);
   grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  auto* cards = new StakeCardsDelegate(grid_);
+  grid_->setItemDelegateForColumn(2, cards);
+  grid_->setItemDelegateForColumn(4, cards);
   const int widths[] = {60, 60, 120, 60, 120, 60, 60, 60, 1000};
   for (int c = 0; c < stakes::StakeColumnCount; ++c) grid_->horizontalHeader()->resizeSection(c, widths[c]);
   layout->addWidget(grid_);

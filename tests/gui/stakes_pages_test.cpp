@@ -94,6 +94,15 @@ TEST_F(StakesPagesTest, MakesSingleSelectedAllAndRandomStakes) {
   EXPECT_EQ(Cell(model, 0, 7), QStringLiteral("9.00"));
   EXPECT_EQ(model->data(model->index(0, 7), Qt::ForegroundRole).value<QBrush>().color(), QColor(0x00, 0x80, 0x00));
   EXPECT_EQ(model->data(model->index(0, 1), Qt::BackgroundRole).value<QBrush>().color(), QColor(0xEA, 0xFF, 0xEA));
+  // Cards equal at their position on both sides are marked: J;8;9;K against J;8;9;10.
+  auto marks = [model](int column) {
+    std::vector<bool> out;
+    for (const QVariant& card : model->data(model->index(0, column), StakesModel::CardsRole).toList())
+      out.push_back(card.toList()[1].toBool());
+    return out;
+  };
+  EXPECT_EQ(marks(2), (std::vector<bool>{true, true, true, false}));
+  EXPECT_EQ(marks(4), (std::vector<bool>{true, true, true, false}));
 
   // Selected: two combinations for two draws each, then the selection is cleared.
   SelectRows(p.window->Combs()->List(), {0, 15});
