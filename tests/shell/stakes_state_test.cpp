@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/temp_dir.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
@@ -194,6 +196,29 @@ TEST_F(StakesStateTest, ChartsOfStakesAndRatingRows) {
   Stakes().StakesGraphByRating({}, true);
   EXPECT_EQ(host_.MessagesOf(MessageKind::Information).back(),
             "Для построения графиков необходимо, чтобы в выделенном диапазоне данных было более одного тиража!");
+}
+
+TEST_F(StakesStateTest, CheckingReportsProgressAndGoesOnPastALogThatCannotBeWritten) {
+  std::vector<lottery::TComb> combs;
+  for (int i = 0; i < 200; ++i) combs.push_back(lottery::CombOfIndex(i));
+  ASSERT_TRUE(Stakes().AddStakesCommand(combs, 9, "p", 1));
+  const auto& texts = host_.StatusTexts;
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Проверка результатов ставок ( завершено 50 % )..."), texts.end());
+  // The log of 2 matches is a folder: its line fails, the other stakes and the rating go on.
+  std::filesystem::create_directory(dir_ / "Kelmora_4r32-2.log");
+  session_->MainView().StakesLogEnabled = true;
+  session_->AddDraw({7, MakeComb(7, 7, 9, 13), ""});
+  session_->AddDraw({8, MakeComb(7, 7, 9, 13), ""});
+  session_->AddDraw({9, MakeComb(7, 7, 9, 13), ""});
+  host_.Clear();
+  EXPECT_EQ(Stakes().CheckStakes(), 200);
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  ASSERT_FALSE(errors.empty());
+  EXPECT_EQ(errors[0].rfind("Ошибка записи в файл \"" + (dir_ / "Kelmora_4r32-2.log").string() + "\"!", 0), 0u);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "Kelmora_4r32-1.log"));
+  ASSERT_EQ(Stakes().Rating().size(), 1u);
+  EXPECT_EQ(Stakes().Rating()[0].Count, 200);
+  EXPECT_EQ(stakes::ReadRatingFile(dir_ / "Kelmora_4r32.lrt", nullptr), Stakes().Rating());
 }
 
 TEST_F(StakesStateTest, LogsAreDeletedOnRequest) {
