@@ -85,6 +85,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterConfigCommands(app, ctx);
   RegisterFilterCommands(app, ctx);
   RegisterStatsCommands(app, ctx);
+  RegisterStakesCommands(app, ctx);
+  RegisterRatingCommands(app, ctx);
   UseRussianSubcommandGroups(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());

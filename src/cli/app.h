@@ -66,6 +66,8 @@ void RegisterStatusCommands(CLI::App& app, CliContext& ctx);
 void RegisterConfigCommands(CLI::App& app, CliContext& ctx);
 void RegisterFilterCommands(CLI::App& app, CliContext& ctx);
 void RegisterStatsCommands(CLI::App& app, CliContext& ctx);
+void RegisterStakesCommands(CLI::App& app, CliContext& ctx);
+void RegisterRatingCommands(CLI::App& app, CliContext& ctx);
 
 // Runs the command line (arguments without the program name).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -20,10 +20,12 @@
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
+#include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/window_placement.h"
 #include "shell/combs_state.h"
 #include "shell/session.h"
+#include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
 #include "support/files.h"
@@ -34,6 +36,7 @@ namespace {
 
 constexpr const char* DrawsListName = "lvDraws";
 constexpr const char* CombsListName = "lvCombs";
+constexpr const char* RatingListName = "lvRatings";
 
 }  // namespace
 
@@ -58,6 +61,8 @@ MainWindow::MainWindow(shell::Session& session, QtHost& host) : session_(session
   connect(draws_, &DrawsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(combs_, &CombsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(stats_, &StatsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(stakes_, &StakesPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(rating_, &RatingPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   commands_->Update();
 }
 
@@ -76,6 +81,10 @@ void MainWindow::BuildPages() {
   right_pages_ = new QTabWidget(splitter_);
   stats_ = new StatsPage(right_pages_, session_, host_, *commands_, ChooseFile);
   right_pages_->addTab(stats_, QStringLiteral("Статистика"));
+  stakes_ = new StakesPage(right_pages_, session_, *commands_);
+  right_pages_->addTab(stakes_, QStringLiteral("Ставки"));
+  rating_ = new RatingPage(right_pages_, session_, *commands_);
+  right_pages_->addTab(rating_, QStringLiteral("Рейтинг"));
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
 }
@@ -127,8 +136,18 @@ void MainWindow::OnViewChanged(int view) {
     case shell::ViewId::Combs: combs_->Refresh(); break;
     case shell::ViewId::Filters: combs_->RefreshHistory(); break;
     case shell::ViewId::StatsTable: stats_->Refresh(); break;
+    case shell::ViewId::Stakes:
+      stakes_->Refresh(false);
+      RefreshStatusPanels();
+      break;
+    case shell::ViewId::Rating:
+      rating_->Refresh();
+      RefreshStatusPanels();
+      break;
     case shell::ViewId::All:
       draws_->Refresh();
+      stakes_->Refresh(false);
+      rating_->Refresh();
       combs_->Refresh();
       combs_->RefreshHistory();
       stats_->Refresh();
@@ -144,6 +163,11 @@ shell::TCommandState MainWindow::CommandState() const {
   if (draws_) state.DrawsSelected = static_cast<int>(draws_->SelectedRows().size());
   if (combs_) state.CombsSelected = static_cast<int>(combs_->SelectedRows().size());
   if (stats_) state.StatRowsSelected = static_cast<int>(stats_->SelectedRows().size());
+  if (stakes_) {
+    const auto [first, last] = stakes_->SelectedRange();
+    state.StakesSelected = first >= 1 && last >= first ? static_cast<int>(last - first + 1) : 0;
+  }
+  if (rating_) state.RatingSelected = static_cast<int>(rating_->SelectedRows().size());
   state.ClipboardHasText = !QGuiApplication::clipboard()->text().isEmpty();
   state.HelpFileExists = support::FileExists(HelpFilePath());
   return state;
@@ -176,6 +200,7 @@ void MainWindow::RestoreViewState() {
     if (maximized) setWindowState(windowState() | Qt::WindowMaximized);
     RestoreColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
     RestoreColumns(view, shell::MainWindowSection, CombsListName, *combs_->List()->horizontalHeader());
+    RestoreColumns(view, shell::MainWindowSection, RatingListName, *rating_->List()->horizontalHeader());
     stats_->FillSelector();
     stats_->RestoreViewState(view);
     combs_->Refresh();
@@ -218,6 +243,11 @@ void MainWindow::Destroy() {
     if (right_pages_->isVisible()) session_.MainView().LeftPanelWidth = left_pages_->width();
     SaveColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
     SaveColumns(view, shell::MainWindowSection, CombsListName, *combs_->List()->horizontalHeader());
+    shell::TListColumns rating_columns;
+    const auto* rating_header = rating_->List()->horizontalHeader();
+    for (int i = 0; i < rating_header->count(); ++i) rating_columns.Widths.push_back(rating_header->sectionSize(i));
+    rating_columns.Sort = std::make_pair(session_.Stakes().RatingSortColumn(), session_.Stakes().RatingSortDescending() ? 1 : 0);
+    view.SaveColumns(shell::MainWindowSection, RatingListName, rating_columns);
     stats_->SaveViewState(view);
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));

@@ -6,11 +6,14 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <QMainWindow>
 
+#include "lottery/types.h"
 #include "shell/commands.h"
 
+class QAbstractItemModel;
 class QLabel;
 class QSplitter;
 class QTabWidget;
@@ -25,6 +28,8 @@ class CombsPage;
 class CommandActions;
 class DrawsPage;
 class QtHost;
+class RatingPage;
+class StakesPage;
 class StatsPage;
 
 class MainWindow : public QMainWindow {
@@ -48,6 +53,8 @@ class MainWindow : public QMainWindow {
   DrawsPage* Draws() const { return draws_; }
   CombsPage* Combs() const { return combs_; }
   StatsPage* Stats() const { return stats_; }
+  StakesPage* StakesView() const { return stakes_; }
+  RatingPage* RatingView() const { return rating_; }
   QString StatusPanel(int panel) const;
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
@@ -65,6 +72,7 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildStatusBar();
   void RegisterHandlers();
+  void RegisterStakeHandlers();
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   void ShowFirstRunDialog();
@@ -82,6 +90,11 @@ class MainWindow : public QMainWindow {
   void ToggleViewSwitch(shell::CommandId id);
   void ShowAbout();
   void OpenHelp();
+  // Stakes and rating (main_window_stakes.cpp).
+  void MakeStake(std::optional<lottery::TComb> comb);
+  void MakeStakes(bool all);
+  void SetStakeSwitch(shell::CommandId id);
+  void ExportXlsx(const QAbstractItemModel& model, const QString& title);
 
   shell::Session& session_;
   QtHost& host_;
@@ -92,6 +105,8 @@ class MainWindow : public QMainWindow {
   DrawsPage* draws_ = nullptr;
   CombsPage* combs_ = nullptr;
   StatsPage* stats_ = nullptr;
+  StakesPage* stakes_ = nullptr;
+  RatingPage* rating_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;

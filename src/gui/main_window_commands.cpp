@@ -62,6 +62,7 @@ void MainWindow::RegisterHandlers() {
   c.SetHandler(CommandId::ViewColorDraws, [this] { ToggleViewSwitch(CommandId::ViewColorDraws); });
   c.SetHandler(CommandId::About, [this] { ShowAbout(); });
   c.SetHandler(CommandId::GetHelp, [this] { OpenHelp(); });
+  RegisterStakeHandlers();
 }
 
 void MainWindow::AddDraw() {

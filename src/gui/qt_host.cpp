@@ -126,6 +126,7 @@ std::optional<std::string> QtHost::PromptText(std::string_view caption, std::str
 
 void QtHost::ShowChart(const support::ChartData& chart) {
   if (unattended_) {
+    Charts.push_back(chart);
     std::fprintf(stderr, "chart [%s] %zu series\n", chart.Title.c_str(), chart.Series.size());
     return;
   }

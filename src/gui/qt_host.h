@@ -68,6 +68,7 @@ class QtHost : public QObject, public shell::Host {
   std::vector<Logged> Messages;
   std::vector<Logged> Questions;
   std::vector<std::string> OpenedDocuments;
+  std::vector<support::ChartData> Charts;
 
   WaitWindow* Wait() const { return wait_.get(); }
   ProgressWindow* Progress() const { return progress_.get(); }

@@ -1,9 +1,11 @@
 #include "shell/commands.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "shell/combs_state.h"
 #include "shell/session.h"
+#include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "support/text.h"
 
@@ -68,17 +70,17 @@ constexpr TCommandInfo Table[] = {
   {C::StatFilter_Include, "StatFilter_Include", "Оставить выделенные", "В списке комбинаций оставить комбинации с выделенными характеристиками", "F7", A::Page, F::Filters, false, [](S s) { return s.CombsCount > 0 && s.StatRowsSelected > 0; }, nullptr},
   {C::StatFilter_Exclude, "StatFilter_Exclude", "Удалить выделенные", "Из списка комбинаций удалить комбинации с выделенными характеристиками", "Ctrl+F7", A::Page, F::Filters, false, [](S s) { return s.CombsCount > 0 && s.StatRowsSelected > 0; }, nullptr},
   {C::EditConfig, "EditConfig", "Параметры", "Параметры системы", "", A::File, F::Shell, false, Always, nullptr},
-  {C::StakeAdd, "StakeAdd", "Сделать ставку", nullptr, "F4", A::Stakes, F::Stakes, false, StakesOpen, nullptr},
-  {C::StakeAddRandom, "StakeAddRandom", "Сделать случайную ставку", nullptr, "Ctrl+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsCount > 0 && s.StakesFileOpen; }, nullptr},
-  {C::StakeAddSelected, "StakeAddSelected", "Сделать ставки для выделенных комбинаций", nullptr, "Alt+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsSelected > 0 && s.StakesFileOpen; }, nullptr},
-  {C::StakeAddAll, "StakeAddAll", "Сделать ставки для всех комбинаций", nullptr, "Ctrl+Alt+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsCount > 0 && s.StakesFileOpen; }, nullptr},
-  {C::StakeDel, "StakeDel", "Удалить ставку", nullptr, "Ctrl+Del", A::Stakes, F::Stakes, false, [](S s) { return s.StakesCount > 0 && s.StakesSelected > 0; }, nullptr},
-  {C::StakeFilter, "StakeFilter", "Удалить по условию", nullptr, "Alt+D", A::Stakes, F::Stakes, false, HasStakes, nullptr},
-  {C::StakeClear, "StakeClear", "Удалить все ставки", nullptr, "Ctrl+Shift+Del", A::Stakes, F::Stakes, false, HasStakes, nullptr},
-  {C::RatingsRefresh, "RatingsRefresh", "Обновить рейтинг", nullptr, "F5", A::Rating, F::Rating, false, StakesOpen, nullptr},
-  {C::StakesGraphDraws, "StakesGraphDraws", "Суммарный профит по тиражам", nullptr, "F6", A::Stakes, F::Stakes, false, HasStakes, nullptr},
-  {C::StakesGraphOverlap, "StakesGraphOverlap", "График совпадений ставок", nullptr, "Ctrl+F6", A::Rating, F::Rating, true, StakeRatingSelected, nullptr},
-  {C::StakesGraphProfits, "StakesGraphProfits", "График профита ставок", nullptr, "Alt+F6", A::Rating, F::Rating, true, StakeRatingSelected, nullptr},
+  {C::StakeAdd, "StakeAdd", "Сделать ставку", "Добавить текущую комбинацию в список ставок с возможностью ручного ввода", "F4", A::Stakes, F::Stakes, false, StakesOpen, nullptr},
+  {C::StakeAddRandom, "StakeAddRandom", "Сделать случайную ставку", "Добавить ставку, выбранную случайным образом из списка комбинаций", "Ctrl+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsCount > 0 && s.StakesFileOpen; }, nullptr},
+  {C::StakeAddSelected, "StakeAddSelected", "Сделать ставки для выделенных комбинаций", "Добавить выделенные комбинации в список ввода", "Alt+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsSelected > 0 && s.StakesFileOpen; }, nullptr},
+  {C::StakeAddAll, "StakeAddAll", "Сделать ставки для всех комбинаций", "Добавить все существующие комбинации в список ввода", "Ctrl+Alt+F4", A::Stakes, F::Stakes, false, [](S s) { return s.CombsCount > 0 && s.StakesFileOpen; }, nullptr},
+  {C::StakeDel, "StakeDel", "Удалить ставку", "Удалить выделенные ставки из списка ставок", "Ctrl+Del", A::Stakes, F::Stakes, false, [](S s) { return s.StakesCount > 0 && s.StakesSelected > 0; }, nullptr},
+  {C::StakeFilter, "StakeFilter", "Удалить по условию", "Удалить ставки с заданным количеством совпадений из списка ставок", "Alt+D", A::Stakes, F::Stakes, false, HasStakes, nullptr},
+  {C::StakeClear, "StakeClear", "Удалить все ставки", "Очистить список ставок", "Ctrl+Shift+Del", A::Stakes, F::Stakes, false, HasStakes, nullptr},
+  {C::RatingsRefresh, "RatingsRefresh", "Обновить рейтинг", "Пересчитать рейтинг по текущим данным", "F5", A::Rating, F::Rating, false, StakesOpen, nullptr},
+  {C::StakesGraphDraws, "StakesGraphDraws", "Суммарный профит по тиражам", "График суммарного профита ставок по тиражам", "F6", A::Stakes, F::Stakes, false, HasStakes, nullptr},
+  {C::StakesGraphOverlap, "StakesGraphOverlap", "График совпадений ставок", "График количества совпадений для всех ставок по тиражам", "Ctrl+F6", A::Rating, F::Rating, true, StakeRatingSelected, nullptr},
+  {C::StakesGraphProfits, "StakesGraphProfits", "График профита ставок", "График профита для всех ставок по тиражам", "Alt+F6", A::Rating, F::Rating, true, StakeRatingSelected, nullptr},
   {C::TablesAdd, "TablesAdd", "Добавить регулярную ставку", nullptr, "", A::Tables, F::Tables, false, TablesShown, nullptr},
   {C::TablesDel, "TablesDel", "Удалить регулярную ставку", nullptr, "", A::Tables, F::Tables, false, TableSelected, nullptr},
   {C::TablesStakeAdd, "TablesStakeAdd", "Сделать ставку по регуляру", nullptr, "", A::Tables, F::Tables, false, TableSelected, nullptr},
@@ -101,8 +103,8 @@ constexpr TCommandInfo Table[] = {
   {C::ScriptUp, "ScriptUp", "Переместить вверх", nullptr, "Ctrl+Up", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptFirstSelected > 0; }, nullptr},
   {C::ScriptDown, "ScriptDown", "Переместить вниз", nullptr, "Ctrl+Down", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptLastSelected >= 0 && s.ScriptLastSelected < s.ScriptLines - 1; }, nullptr},
   {C::GetHelp, "GetHelp", "Справка", "Открыть справочную систему", "F1", A::Help, F::Help, false, [](S s) { return s.HelpFileExists; }, nullptr},
-  {C::RatingsGraphOverlap, "RatingsGraphOverlap", "Количество совпадений", nullptr, "", A::Rating, F::Rating, true, RatingSelected, nullptr},
-  {C::StakesCheckManual, "StakesCheckManual", "Проверить ставки", nullptr, "Ctrl+F5", A::Stakes, F::Stakes, false, HasStakes, nullptr},
+  {C::RatingsGraphOverlap, "RatingsGraphOverlap", "Количество совпадений", "График количества совпадений для выделенных строк рейтинга", "", A::Rating, F::Rating, true, RatingSelected, nullptr},
+  {C::StakesCheckManual, "StakesCheckManual", "Проверить ставки", "Выполнить проверку ставок по архиву тиражей", "Ctrl+F5", A::Stakes, F::Stakes, false, HasStakes, nullptr},
   {C::About, "About", "О программе", "Сведения о программе", "", A::Help, F::Shell, false, Always, nullptr},
   {C::DrawsImport, "DrawsImport", "Импорт из CSV-файла", "Импорт тиражей из CSV-файла", "", A::Draws, F::DrawsTransfer, false, Always, nullptr},
   {C::DrawsExport, "DrawsExport", "Экспорт в CSV-файл", "Экспорт архива тиражей в CSV-файл", "", A::Draws, F::DrawsTransfer, false, HasDraws, nullptr},
@@ -123,8 +125,8 @@ constexpr TCommandInfo Table[] = {
   {C::CombsInfo, "CombsInfo", "Сведения о комбинации", nullptr, "", A::Combs, F::Combs, false, CombSelected, nullptr},
   {C::CombsCheckNums, "CombsCheckNums", "Количество уникальных номеров", nullptr, "", A::Combs, F::Combs, false, Always, nullptr},
   {C::CombsXlsExport, "CombsXlsExport", "Экспорт в Microsoft Excel", nullptr, "", A::Combs, F::Combs, false, HasCombs, nullptr},
-  {C::LogStakes, "LogStakes", "Журналы ставок", nullptr, "", A::Stakes, F::Stakes, false, Always, [](S s) { return s.View.StakesLogEnabled; }},
-  {C::LogStakesDelete, "LogStakesDelete", "Удалить журналы ставок", nullptr, "", A::Stakes, F::Stakes, false, Always, nullptr},
+  {C::LogStakes, "LogStakes", "Журналы ставок", "Создавать текстовые файлы журналов ставок", "", A::Stakes, F::Stakes, false, Always, [](S s) { return s.View.StakesLogEnabled; }},
+  {C::LogStakesDelete, "LogStakesDelete", "Удалить журналы ставок", "Удалить имеющиеся файлы журналов ставок", "", A::Stakes, F::Stakes, false, Always, nullptr},
   {C::StakesXlsExport, "StakesXlsExport", "Экспорт ставок в Microsoft Excel", nullptr, "", A::Stakes, F::Stakes, false, HasStakes, nullptr},
   {C::DrawsSorted, "DrawsSorted", "Упорядочить MIN->MAX", nullptr, "", A::Draws, F::Draws, false, Never, [](S s) { return s.View.SortedDraws; }},
   {C::RatingsXlsExport, "RatingsXlsExport", "Экспорт рейтинга в Microsoft Excel", nullptr, "", A::Rating, F::Rating, false, HasRating, nullptr},
@@ -141,7 +143,7 @@ constexpr TCommandInfo Table[] = {
   {C::CardXlsExport, "CardXlsExport", "Экспорт карты тиражей в Microsoft Excel", nullptr, "", A::Page, F::Card, false, [](S s) { return s.CardShown && s.CardColumns > 2; }, nullptr},
   {C::LayoutXlsExport, "LayoutXlsExport", "Экспорт схемы в Microsoft Excel", nullptr, "", A::Page, F::Layout, false, [](S s) { return s.LayoutShown && s.LayoutColumns > 2; }, nullptr},
   {C::ViewColorCardSequences, "ViewColorCardSequences", "Выделять последовательности в карте тиражей", nullptr, "", A::View, F::Card, false, CardShown, [](S s) { return s.View.ColorCardSequences; }},
-  {C::StakesScroll, "StakesScroll", "Прокручивать список при добавлении", nullptr, "", A::Stakes, F::Stakes, false, Always, [](S s) { return s.View.StakesScrollEnabled; }},
+  {C::StakesScroll, "StakesScroll", "Прокручивать список при добавлении", "Прокручивать список ставок при добавлении новой ставки", "", A::Stakes, F::Stakes, false, Always, [](S s) { return s.View.StakesScrollEnabled; }},
   {C::CombsFindInDraws, "CombsFindInDraws", "Проверить по архиву тиражей", nullptr, "Ctrl+F", A::Combs, F::Combs, false, CombSelected, nullptr},
   {C::EditProxy, "EditProxy", "Параметры proxy-сервера", nullptr, "", A::File, F::Proxy, false, Always, nullptr},
   {C::ViewShemaGradient, "ViewShemaGradient", "Градиентная раскраска схемы", nullptr, "", A::View, F::Layout, false, LayoutShown, [](S s) { return s.View.LayoutGradient; }},
@@ -164,9 +166,9 @@ constexpr TCommandInfo Table[] = {
   {C::CombsCopy, "CombsCopy", "Копировать в буфер", nullptr, "Ctrl+C", A::Combs, F::Combs, false, HasCombs, nullptr},
   {C::CombsPaste, "CombsPaste", "Вставить из буфера", nullptr, "Ctrl+V", A::Combs, F::Combs, false, [](S s) { return s.ClipboardHasText; }, nullptr},
   {C::CombsSelectAll, "CombsSelectAll", "Выделить все", nullptr, "Ctrl+A", A::Combs, F::Combs, false, HasCombs, nullptr},
-  {C::RatingsEffMode0, "RatingsEffMode0", "Ожидаемые значения совпадений", nullptr, "", A::Rating, F::Rating, false, Always, IsEffMode0},
-  {C::RatingsEffMode1, "RatingsEffMode1", "Абсолютные значения эффективности", nullptr, "", A::Rating, F::Rating, false, Always, IsEffMode1},
-  {C::RatingsEffMode2, "RatingsEffMode2", "Относительные значения эффективности", nullptr, "", A::Rating, F::Rating, false, Always, IsEffMode2},
+  {C::RatingsEffMode0, "RatingsEffMode0", "Ожидаемые значения совпадений", "Показывать расчетные значения количества совпадений", "", A::Rating, F::Rating, false, Always, IsEffMode0},
+  {C::RatingsEffMode1, "RatingsEffMode1", "Абсолютные значения эффективности", "Показывать абсолютные изменения эффективности ставок", "", A::Rating, F::Rating, false, Always, IsEffMode1},
+  {C::RatingsEffMode2, "RatingsEffMode2", "Относительные значения эффективности", "Показывать относительные изменения эффективности ставок", "", A::Rating, F::Rating, false, Always, IsEffMode2},
   {C::urlMainSite, "urlMainSite", "Официальный сайт проекта", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::urlAuthSite, "urlAuthSite", "Страница автора", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::urlBlog, "urlBlog", "Наш блог", nullptr, "", A::Help, F::Web, false, Always, nullptr},
@@ -235,6 +237,8 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Combs:
     case Feature::Stats:
     case Feature::Filters:
+    case Feature::Stakes:
+    case Feature::Rating:
     case Feature::Help:
       return true;
     default:
@@ -270,6 +274,11 @@ TCommandState CommandStateOf(const Session& session) {
   s.Idle = session.IsIdle();
   s.DrawsCount = static_cast<int>(session.Draws().size());
   s.StakesFileOpen = session.StakesFileOpen();
+  if (const StakesState* stakes = session.StakesIfCreated()) {
+    // The file has stakes when its size is not 0.
+    s.StakesCount = stakes->HasStakes() ? static_cast<int>(std::max<int64_t>(1, std::min<int64_t>(stakes->Count(), std::numeric_limits<int32_t>::max()))) : 0;
+    s.RatingCount = static_cast<int>(stakes->Rating().size());
+  }
   // The Session builds its components in Create; before that there is nothing to count.
   if (const StatsState* stats = session.StatsIfCreated()) {
     s.StatKindChosen = stats->SelectedEntry() >= 0;

@@ -8,6 +8,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
+#include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
 #include "stats/prefetch.h"
@@ -50,6 +51,7 @@ void Session::Create() {
     LoadConfiguration();
     stats_ = std::make_unique<StatsState>(*this);
     combs_ = std::make_unique<CombsState>(*this);
+    stakes_ = std::make_unique<StakesState>(*this);
   } catch (const std::exception& e) {
     host_.ShowError(fmt::format("Ошибка запуска программы!\r\r{}", e.what()));
   }
@@ -95,9 +97,11 @@ void Session::Initialise() {
     SetStatusText("Инициализация...");
     SetDrawsOffset(0);
     if (!OpenStakesFile()) return;
+    Stakes().LoadStakesFile();
     LoadDrawsFile();
     Combs().GenerateDefault(true);
     RefreshAllViews(true);
+    Stakes().LoadRating();
     SetStatusText("");
   } catch (const std::exception& e) {
     SetStatusText("");
@@ -195,6 +199,11 @@ CombsState& Session::Combs() {
   return *combs_;
 }
 
+StakesState& Session::Stakes() {
+  if (!stakes_) stakes_ = std::make_unique<StakesState>(*this);
+  return *stakes_;
+}
+
 StatsState& Session::Stats() {
   if (!stats_) stats_ = std::make_unique<StatsState>(*this);
   return *stats_;
@@ -209,6 +218,8 @@ std::string Session::StatusPanelText(int panel) const {
       return hidden ? lottery::CombToText(hidden->Values) : std::string();
     }
     case 3: return combs_ ? combs_->StatusText() : std::string("Комбинаций: 0");
+    case 4: return stakes_ ? stakes_->StatusText() : std::string("Ставок: 0");
+    case 5: return stakes_ ? stakes_->RatingStatusText() : std::string("Рейтинг: 0");
     default: return {};
   }
 }

@@ -14,6 +14,7 @@
 #include "shell/host.h"
 #include "shell/settings.h"
 #include "shell/view_state.h"
+#include "stakes/stakes_file.h"
 #include "support/platform.h"
 
 namespace kelmora::shell {
@@ -29,6 +30,7 @@ struct SessionOptions {
 
 class StatsState;
 class CombsState;
+class StakesState;
 
 class Session {
  public:
@@ -131,6 +133,9 @@ class Session {
   // Destruction step: releases the stakes file ("Ошибка записи в файл ставок!" on failure).
   void CloseStakesFile();
   bool StakesFileOpen() const { return stakes_file_ != nullptr; }
+  // The open stakes file, nullptr when it is not open; read and written through the lock's
+  // descriptor only.
+  stakes::TStakesFile* StakesFile() const { return stakes_file_.get(); }
   std::filesystem::path StakesPath() const;      // Kelmora_4r32.lsk
   // Set when the program must end after the current step (exclusive access refused).
   bool TerminateRequested() const { return terminate_requested_; }
@@ -146,9 +151,12 @@ class Session {
   StatsState& Stats();
   // --- combination list page: CombList, UndoList, CombBuffer, FilterHistory ---
   CombsState& Combs();
+  // --- stakes and rating pages: the stakes file's records, checking, the rating ---
+  StakesState& Stakes();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
+  const StakesState* StakesIfCreated() const { return stakes_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -177,9 +185,11 @@ class Session {
   TMainViewState main_view_;
   std::unique_ptr<StatsState> stats_;
   std::unique_ptr<CombsState> combs_;
+  std::unique_ptr<StakesState> stakes_;
 
-  std::unique_ptr<support::LockedFile> stakes_file_;
+  std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;
+  bool stakes_unreadable_ = false;
 };
 
 // Brackets a scope with BeginBusy/EndBusy.

@@ -1,6 +1,7 @@
 #include "support/platform.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -8,6 +9,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/error.h"
@@ -47,25 +49,82 @@ bool OtherProcessRunning(std::string_view executable_name) {
 }
 
 LockedFile::LockedFile(const std::filesystem::path& path, std::chrono::milliseconds wait) : path_(path) {
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd_ < 0) Fail("Не удалось открыть файл \"{}\": {}", path.string(), std::strerror(errno));
   const auto deadline = std::chrono::steady_clock::now() + wait;
-  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    const int err = errno;
-    if (err == EINTR) continue;
-    if (err == EWOULDBLOCK && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      continue;
+  for (;;) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) Fail("Не удалось открыть файл \"{}\": {}", path.string(), std::strerror(errno));
+    int err = 0;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      err = errno;
+      if (err == EINTR) continue;
+      if (err == EWOULDBLOCK && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        err = 0;
+        continue;
+      }
+      break;
     }
+    if (err != 0) {
+      ::close(fd_);
+      fd_ = -1;
+      if (err == EWOULDBLOCK) throw LockBusyError(fmt::format("Файл \"{}\" занят другим процессом", path.string()));
+      Fail("Не удалось заблокировать файл \"{}\": {}", path.string(), std::strerror(err));
+    }
+    // The holder may have replaced the file (a rewrite renames a new file over it) while this
+    // process waited on the old one: the lock counts only on the file the name now stands for.
+    struct stat held {}, named {};
+    if (::fstat(fd_, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+        held.st_dev == named.st_dev)
+      return;
     ::close(fd_);
     fd_ = -1;
-    if (err == EWOULDBLOCK) throw LockBusyError(fmt::format("Файл \"{}\" занят другим процессом", path.string()));
-    Fail("Не удалось заблокировать файл \"{}\": {}", path.string(), std::strerror(err));
   }
 }
 
 LockedFile::~LockedFile() {
   if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+int64_t LockedFile::Size() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) Fail("Не удалось прочитать файл \"{}\": {}", path_.string(), std::strerror(errno));
+  return static_cast<int64_t>(st.st_size);
+}
+
+size_t LockedFile::ReadAt(int64_t offset, void* data, size_t size) const {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd_, static_cast<char*>(data) + done, size - done, offset + static_cast<int64_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail("Не удалось прочитать файл \"{}\": {}", path_.string(), std::strerror(errno));
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+void LockedFile::WriteAt(int64_t offset, const void* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n =
+        ::pwrite(fd_, static_cast<const char*>(data) + done, size - done, offset + static_cast<int64_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) Fail("Не удалось записать файл \"{}\": {}", path_.string(), std::strerror(n < 0 ? errno : ENOSPC));
+    done += static_cast<size_t>(n);
+  }
+}
+
+void LockedFile::Truncate(int64_t size) {
+  if (::ftruncate(fd_, size) != 0) Fail("Не удалось записать файл \"{}\": {}", path_.string(), std::strerror(errno));
+}
+
+void LockedFile::Sync() {
+  if (::fdatasync(fd_) != 0) Fail("Не удалось записать файл \"{}\": {}", path_.string(), std::strerror(errno));
+}
+
+void LockedFile::RenameTo(const std::filesystem::path& target) {
+  if (::rename(path_.c_str(), target.c_str()) != 0) Fail("{}", std::strerror(errno));
+  path_ = target;
 }
 
 }  // namespace kelmora::support

@@ -2,6 +2,8 @@
 // Every call that depends on the operating system lives here, so that a port touches one file.
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -44,6 +46,20 @@ class LockedFile {
 
   int Descriptor() const { return fd_; }
   const std::filesystem::path& Path() const { return path_; }
+
+  // Positional access through the held descriptor (the file is never opened a second time, since
+  // a second open in the same process would conflict with the lock). Each throws Error with the
+  // system's reason.
+  int64_t Size() const;
+  // Reads up to size bytes at offset; returns the count read (less only at the end of the file).
+  size_t ReadAt(int64_t offset, void* data, size_t size) const;
+  // Writes every byte at offset; a short write is continued, a failed one throws.
+  void WriteAt(int64_t offset, const void* data, size_t size);
+  void Truncate(int64_t size);
+  // Flushes the file's data to the disk.
+  void Sync();
+  // Renames the held file over target (atomic on one file system); the lock moves with it.
+  void RenameTo(const std::filesystem::path& target);
 
  private:
   std::filesystem::path path_;

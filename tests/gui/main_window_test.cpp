@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, StartsOnAnEmptyFolderWithoutWarnings) {
     QStringList menus;
     for (QAction* a : p.window->menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, (QStringList{QStringLiteral("Файл"), QStringLiteral("Архив тиражей"), QStringLiteral("Комбинации"),
-                                  QStringLiteral("Статистика"), QStringLiteral("Вид"), QStringLiteral("Справка")}));
+                                  QStringLiteral("Статистика"), QStringLiteral("Ставки"), QStringLiteral("Рейтинг"),
+                                  QStringLiteral("Вид"), QStringLiteral("Справка")}));
     p.Stop();
   }
   EXPECT_TRUE(testing::QtWarnings().isEmpty()) << testing::QtWarnings().join(QStringLiteral("\n")).toStdString();

@@ -127,8 +127,13 @@ TEST(CommandsTest, SharedShortcutRunsTheFirstEnabledCommandInIdOrder) {
   EXPECT_EQ(ResolveShortcut("Ctrl+Del", s, AllShown), std::nullopt);
   EXPECT_EQ(ResolveShortcut("F7", EverythingAvailable(), AllShown), C::StatFilter_Include);
   EXPECT_EQ(ResolveShortcut("Alt+F4", EverythingAvailable(), AllShown), C::ExitProgram);
-  // Commands of areas this build lacks never take a key: the stakes are not built, the list is.
-  EXPECT_EQ(ResolveShortcut("Ctrl+Del", EverythingAvailable()), C::CombsDelSelected);
+  // Commands of areas this build lacks never take a key: the script list is not built.
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", EverythingAvailable()), C::StakeDel);
+  TCommandState script_only = EverythingAvailable();
+  script_only.StakesSelected = 0;
+  script_only.CombsSelected = 0;
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", script_only, AllShown), C::ScriptDel);
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", script_only), std::nullopt);
   EXPECT_EQ(ResolveShortcut("Ctrl+F10", EverythingAvailable()), std::nullopt);
 }
 
@@ -170,12 +175,14 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsAndStatisticsCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesAndRatingCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
-               C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled})
+               C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
+               C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::DrawsDownload, C::FiltersManager, C::ScriptStop, C::StakeAdd, C::TabCard, C::SystemsOn, C::urlTG})
+  for (C id : {C::DrawsDownload, C::FiltersManager, C::ScriptStop, C::StakesCheckLine, C::RatingsToScript, C::TabCard,
+               C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }
 
