@@ -95,9 +95,7 @@ class StartList {
   bool Build() {
     auto& combs = session_.Combs();
     if (from_file_) {
-      combs.Lists().CombList.assign(file_.begin(), file_.end());
-      combs.Lists().ClearFilterHistory();
-      combs.Lists().DiscardSnapshot();
+      combs.ReplaceList(file_);
       return true;
     }
     if (!combs.GenerateDefault(true)) return false;
@@ -122,23 +120,19 @@ void FilterByRows(CliContext& ctx, shell::Session& session, const FilterOptions&
     ctx.Fail("Укажите --keep или --delete!");
     return;
   }
-  if (!stats.SelectCode(o.Stat)) {
-    ctx.Fail(fmt::format("Метод расчета статистики \"{}\" не найден!", o.Stat));
+  // The table is the one `stats table` prints, whose window is the default unless given.
+  shell::StatTableRequest request;
+  request.Code = o.Stat;
+  request.Window = o.Window < 0 ? stats::DefaultWindowLength : o.Window;
+  request.Offset = session.DrawsOffset();
+  request.Sorted = o.Sorted;
+  try {
+    stats.Compute(request);
+  } catch (const support::Error& e) {
+    ctx.Fail(e.what());
     return;
   }
-  const int entry = stats.SelectedEntry();
-  // The table is the one `stats table` prints, whose window is 1000 unless given.
-  const int64_t window = o.Window < 0 ? 1000 : o.Window;
-  if (window < 1 || window > 2147483647) {
-    ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", window));
-    return;
-  }
-  stats.SelectEntry(-1);
-  stats.SetComparisonMode(false);
-  stats.SetWindowLength(window);
-  stats.SelectEntry(entry);
   if (!start.Build()) return;
-  stats.CalcStatTable(true);
   std::vector<int> rows;
   const auto& table = stats.Table().Rows;
   for (const auto& caption : o.Rows) {
@@ -200,7 +194,8 @@ void Filter(CliContext& ctx, const FilterOptions& o) {
     return;
   }
   auto& session = ctx.OpenSession();
-  session.Stats().SelectEntry(-1);  // the offset below must not compute a table on its own
+  // The command line shows no page, so moving the offset must not compute the page's table.
+  session.SetViewsSuppressed(true);
   session.SetDrawsOffset(static_cast<int>(std::clamp<int64_t>(o.Offset, 0, 2147483647)));
   session.MainView().SortedDraws = o.Sorted;
   StartList start(session, o.Start);
@@ -228,7 +223,7 @@ void RegisterFilterCommands(CLI::App& app, CliContext& ctx) {
   auto* filter = app.add_subcommand("filter", "Filter the combination list by statistics rows or by recipes");
   auto f = std::make_shared<FilterOptions>();
   filter->add_option("--stat", f->Stat, "Method code of the table, e.g. NUMS");
-  filter->add_option("--window", f->Window, "Number of draws (default 1000)");
+  filter->add_option("--window", f->Window, fmt::format("Number of draws (default {})", stats::DefaultWindowLength));
   filter->add_option("--offset", f->Offset, "Draws offset: the newest K draws count as not drawn")
       ->check(CLI::NonNegativeNumber);
   filter->add_flag("--sorted", f->Sorted, "Read every draw with its values ascending");

@@ -51,12 +51,18 @@ class SessionFilterEnvironment : public filtering::TFilterEnvironment {
   std::string SelectorText() override { return text_; }
   const stats::TStatTable& ComputeTable(int draws_len, int sort_column, const filtering::TFilterCdl& cdl) override {
     stats_.List().ApplyCdl(cdl.Override, cdl.Settings);
-    // A window of no draws has no rows; the page keeps its own length for it.
+    // A window of no draws has no rows; the page keeps its own length for it. Otherwise the page
+    // shows the part's window, as it shows the part's table when the run ends.
     if (!stats_.SetWindowLength(draws_len)) return empty_;
-    stats_.SetSort(sort_column, true);
-    // Forced: the weights are not part of the table's key.
-    stats_.CalcStatTable(true);
-    return stats_.Table();
+    StatTableRequest request;
+    request.Entry = stats_.SelectedEntry();
+    request.Window = draws_len;
+    request.Offset = session_.DrawsOffset();
+    request.Sorted = session_.MainView().SortedDraws;
+    request.Prefetch = stats_.PrefetchsEnabled();
+    request.SortColumn = sort_column;
+    request.Descending = true;
+    return stats_.Compute(request);
   }
   int LastIdx() override { return filtering::FilterLastIdx(session_.Draws(), session_.DrawsOffset()); }
   bool SortedDraws() override { return session_.MainView().SortedDraws; }
@@ -197,6 +203,13 @@ bool CombsState::SaveCombFile(const std::filesystem::path& path) {
     session_.GetHost().ShowError(fmt::format("Ошибка записи в файл \"{}\"!\r\r{}", path.string(), e.what()));
     return false;
   }
+}
+
+void CombsState::ReplaceList(const filtering::TCombsArray& combs) {
+  lists_.CombList.assign(combs.begin(), combs.end());
+  lists_.ClearFilterHistory();
+  lists_.DiscardSnapshot();
+  Changed();
 }
 
 bool CombsState::OpenCommand(const std::filesystem::path& path) {

@@ -51,28 +51,20 @@ void Session::LoadDrawsFile() {
     RefreshDrawsView();
     return;
   }
-  BusyGuard busy(*this);
-  SetStatusText("Загрузка файла тиражей...");
-  try {
-    draws_ = lottery::LoadDrawsFile(DrawsPath());
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка чтения файла тиражей!\r\r{}", e.what()));
+  {
+    BusyGuard busy(*this, "Загрузка файла тиражей...");
+    Reported("Ошибка чтения файла тиражей!", [&] { draws_ = lottery::LoadDrawsFile(DrawsPath()); });
   }
-  SetStatusText("");
   RefreshDrawsView();
 }
 
 bool Session::SaveDrawsFile() {
   BusyGuard busy(*this);
-  SetStatusText("Сохранение файла тиражей...");
-  bool ok = true;
-  try {
-    lottery::SaveDrawsFile(DrawsPath(), draws_);
-  } catch (const std::exception& e) {
-    ok = false;
-    host_.ShowError(fmt::format("Ошибка записи в файл тиражей!\r\r{}", e.what()));
+  bool ok = false;
+  {
+    BusyGuard status(*this, "Сохранение файла тиражей...", Busy::No);
+    ok = Reported("Ошибка записи в файл тиражей!", [&] { lottery::SaveDrawsFile(DrawsPath(), draws_); });
   }
-  SetStatusText("");
   RefreshDrawsView();
   return ok;
 }
@@ -118,20 +110,16 @@ bool Session::DeleteDrawNumbers(const std::vector<int32_t>& numbers) {
 
 bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
   BusyGuard busy(*this);
-  SetStatusText("Удаление выделенных тиражей....");
-  bool removed_all = true;
-  try {
-    for (int32_t number : numbers) lottery::DeleteDrawAt(draws_, lottery::FindDrawByNumber(draws_, number));
-  } catch (const std::exception& e) {
-    // Draws removed before stay removed in memory; the file is not rewritten.
-    removed_all = false;
-    SetStatusText("");
-    RefreshDrawsView();
-    host_.ShowError(e.what());
+  bool removed_all = false;
+  {
+    BusyGuard status(*this, "Удаление выделенных тиражей....", Busy::No);
+    // After a failure the draws removed before stay removed in memory; the file is not rewritten.
+    removed_all = Reported("", [&] {
+      for (int32_t number : numbers) lottery::DeleteDrawAt(draws_, lottery::FindDrawByNumber(draws_, number));
+    });
   }
+  RefreshDrawsView();
   if (removed_all) {
-    SetStatusText("");
-    RefreshDrawsView();
     SaveDrawsFile();
     RefreshAllViews(false);
   }
@@ -140,55 +128,39 @@ bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
 
 int Session::ImportDraws(const std::filesystem::path& path) {
   BusyGuard busy(*this);
-  SetStatusText(fmt::format("Импорт тиражей из файла \"{}\"...", path.string()));
   int appended = -1;
-  try {
-    lottery::TDrawsArray imported = draws_;
-    appended = lottery::ImportDrawsFile(imported, path);
-    draws_ = std::move(imported);
-  } catch (const std::exception& e) {
-    SetStatusText("");
-    host_.ShowError(e.what());
-    return -1;
+  {
+    BusyGuard status(*this, fmt::format("Импорт тиражей из файла \"{}\"...", path.string()), Busy::No);
+    if (!Reported("", [&] {
+          lottery::TDrawsArray imported = draws_;
+          appended = lottery::ImportDrawsFile(imported, path);
+          draws_ = std::move(imported);
+        }))
+      return -1;
   }
-  SetStatusText("");
   SaveDrawsFile();
   return appended;
 }
 
 bool Session::ExportDraws(const std::filesystem::path& path) {
-  BusyGuard busy(*this);
-  SetStatusText(fmt::format("Экспорт тиражей в файл \"{}\"...", path.string()));
-  bool ok = true;
-  try {
-    lottery::ExportDrawsFile(path, draws_);
-  } catch (const std::exception& e) {
-    ok = false;
-    host_.ShowError(e.what());
-  }
-  SetStatusText("");
-  return ok;
+  BusyGuard busy(*this, fmt::format("Экспорт тиражей в файл \"{}\"...", path.string()));
+  return Reported("", [&] { lottery::ExportDrawsFile(path, draws_); });
 }
 
 int Session::AppendResultsFile(const std::filesystem::path& path) {
-  BusyGuard busy(*this);
-  SetStatusText("Загрузка архива тиражей...");
+  BusyGuard busy(*this, "Загрузка архива тиражей...");
   lottery::TDrawsArray fresh;
-  try {
-    const int32_t first_wanted = draws_.empty() ? 1 : lottery::NextDrawNumber(draws_, 0);
-    fresh = lottery::ReadResultsFile(path, first_wanted);
-  } catch (const std::exception& e) {
-    SetStatusText("");
-    host_.ShowError(e.what());
+  if (!Reported("", [&] {
+        const int32_t first_wanted = draws_.empty() ? 1 : lottery::NextDrawNumber(draws_, 0);
+        fresh = lottery::ReadResultsFile(path, first_wanted);
+      }))
     return -1;
-  }
   if (!fresh.empty()) {
     SetStatusText("Сохранение файла тиражей...");
     draws_.insert(draws_.end(), fresh.begin(), fresh.end());
     SaveDrawsFile();
     RefreshAllViews(false);
   }
-  SetStatusText("");
   return static_cast<int>(fresh.size());
 }
 
