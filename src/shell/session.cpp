@@ -127,11 +127,11 @@ bool Session::SetAnalysisSettings(const lottery::TConfigData& config) {
   // The channel, matrix and segment statistics take their shape from these settings: their entries
   // are made anew and, in comparison mode, their norm files too.
   stats::TGroupSet changed = 0;
-  if (old.MatrixCols != settings_.Config.MatrixCols) changed |= 1u << 4;
-  if (old.ChannelSize != settings_.Config.ChannelSize) changed |= 1u << 3;
+  if (old.MatrixCols != settings_.Config.MatrixCols) changed |= stats::MatrixGroups;
+  if (old.ChannelSize != settings_.Config.ChannelSize) changed |= stats::ChannelGroups;
   if (!support::SameText(lottery::MatrixSegmentsToText(old.MatrixSegments),
                          lottery::MatrixSegmentsToText(settings_.Config.MatrixSegments)))
-    changed |= 1u << 5;
+    changed |= stats::SegmentGroups;
   Stats().FillStatSelectors(true, true);
   if (changed != 0 && Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, changed);
   RefreshAllViews(true);
@@ -148,7 +148,7 @@ bool Session::SetShredding(const lottery::TShreddingData& shredding) {
   settings_.Shredding = shredding;
   const bool ok = SaveConfigGroup(
       [](support::IniFile& ini, const TProgramSettings& s) { WriteShredding(ini, s.Shredding); }, false);
-  if (Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, stats::TGroupSet{1u << 12});
+  if (Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, stats::ShreddingGroups);
   // The entries carry their formula in the caption, so they are made anew.
   Stats().FillStatSelectors(true, true);
   RefreshAllViews(true);

@@ -5,6 +5,8 @@
 #include <numeric>
 #include <optional>
 
+#include <fmt/format.h>
+
 #include "lottery/draws.h"
 #include "support/text.h"
 
@@ -82,7 +84,9 @@ void SetFixed(TStatRow& row, StatColumn c, long double v, int decimals, char sep
 }
 
 void SetDashes(TStatRow& row, StatColumn from, StatColumn to) {
-  for (size_t i = ColumnIndex(from); i <= ColumnIndex(to); ++i) row.Cells[i] = Dash;
+  // One character assigned, not the C string: GCC 12 at -O3 reports a false -Wrestrict inside
+  // std::string's assignment from a pointer once this is inlined.
+  for (size_t i = ColumnIndex(from); i <= ColumnIndex(to); ++i) row.Cells[i].assign(1, '-');
   const uint32_t bits = ((1u << (ColumnIndex(to) + 1)) - 1) & ~((1u << ColumnIndex(from)) - 1);
   row.NumberMask &= ~bits;
 }
@@ -289,7 +293,8 @@ long double StatWeight(const lottery::TCdlSettings& cdl, const TStatDrawItem& ro
 std::string DeltaText(std::optional<int64_t> expected, int32_t fact) {
   if (!expected || *expected < 0) return Dash;
   const int64_t d = *expected - fact;
-  return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
+  // Formatted rather than `"+" + std::string`, where GCC 12 at -O3 reports a false -Wrestrict.
+  return d > 0 ? fmt::format("+{}", d) : std::to_string(d);
 }
 
 void TStatRow::SetCell(StatColumn c, std::string text) {
