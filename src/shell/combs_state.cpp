@@ -110,7 +110,8 @@ void CombsState::SaveToBuffer(int key1, int key2) {
 bool CombsState::LoadFromBuffer(int key1, int key2) {
   if (key1 != lists_.BufferKey1() || key2 != lists_.BufferKey2() || lists_.CombBuffer.empty()) return false;
   session_.SetStatusText("Загрузка буфера комбинаций...");
-  if (!session_.Reported("Ошибка загрузки буфера комбинаций!", [&] { lists_.LoadFromBuffer(key1, key2); })) return false;
+  if (!session_.Reported("Ошибка загрузки буфера комбинаций!", [&] { lists_.LoadFromBuffer(key1, key2); }))
+    return false;
   Changed();
   return true;
 }

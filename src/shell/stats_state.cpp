@@ -102,7 +102,8 @@ bool StatsState::CalcStatTable(bool force) {
 const stats::TStatTable& StatsState::Compute(const StatTableRequest& request) {
   if (request.Window < 1 || request.Window > 2147483647)
     support::Fail("Некорректное количество тиражей: {}!", request.Window);
-  const int entry = request.Entry >= 0 && request.Entry < list_.Count() ? request.Entry : list_.IndexOfCode(request.Code);
+  const int entry =
+      request.Entry >= 0 && request.Entry < list_.Count() ? request.Entry : list_.IndexOfCode(request.Code);
   if (entry < 0) support::Fail("Метод расчета статистики \"{}\" не найден!", request.Code);
   selected_ = entry;
   if (request.SortColumn >= 0 && request.SortColumn < stats::StatColumnCount) {

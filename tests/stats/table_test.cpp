@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "stats/numbers.h"
@@ -222,7 +223,7 @@ TEST(SortRule, NumbersAsNumbersOtherTextsIgnoringCaseCaptionsBreakTies) {
 
 TEST(StatValues, RowCarriesItsTextColumns) {
   stats::TStatRow row;
-  for (int i = 0; i < stats::StatColumnCount; ++i) row.Cells[static_cast<size_t>(i)] = "c" + std::to_string(i);
+  for (int i = 0; i < stats::StatColumnCount; ++i) row.Cells[static_cast<size_t>(i)] = fmt::format("c{}", i);
   const auto v = stats::RowToStatValues(&row);
   EXPECT_EQ(v.Value, "c0");
   EXPECT_EQ(v.NumValue, 0);
