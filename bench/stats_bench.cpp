@@ -61,6 +61,27 @@ void BM_CalcStatTable(benchmark::State& state, std::string code, int offset) {
   state.SetLabel(std::to_string(table.Rows.size()) + " rows");
 }
 
+// A table as the script runner uses it: computed, then sorted by weight descending and by period.
+void BM_CalcAndSortStatTable(benchmark::State& state, std::string code) {
+  auto& r = Shared();
+  stats::TStatTableInput in;
+  in.List = &r.list;
+  in.Entry = r.list.IndexOfCode(code);
+  in.WindowLength = 1000;
+  if (in.Entry < 0) {
+    state.SkipWithError("unknown code");
+    return;
+  }
+  stats::TStatTable table;
+  for (auto _ : state) {
+    stats::CalcStatTable(in, table);
+    stats::SortStatRows(table.Rows, 8, true);
+    stats::SortStatRows(table.Rows, 11, false);
+    benchmark::DoNotOptimize(table.Rows.data());
+  }
+  state.SetLabel(std::to_string(table.Rows.size()) + " rows");
+}
+
 void BM_BuildAllPrefetches(benchmark::State& state) {
   auto& r = Shared();
   const auto dir = std::filesystem::temp_directory_path() / "kelmora-bench-prefetch";
@@ -127,6 +148,10 @@ const bool registered = [] {
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark((std::string("CalcStatTable/") + code + "/offset2000").c_str(), BM_CalcStatTable,
                                  code, 2000)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  for (const char* code : {"NUMS", "SUMS", "KNM2", "KNM3"}) {
+    benchmark::RegisterBenchmark((std::string("CalcAndSortStatTable/") + code).c_str(), BM_CalcAndSortStatTable, code)
         ->Unit(benchmark::kMicrosecond);
   }
   return true;

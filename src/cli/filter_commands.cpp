@@ -106,9 +106,7 @@ class StartList {
   bool Build() {
     auto& combs = session_.Combs();
     if (from_file_) {
-      combs.Lists().CombList.assign(file_.begin(), file_.end());
-      combs.Lists().ClearFilterHistory();
-      combs.Lists().DiscardSnapshot();
+      combs.ReplaceList(file_);
       return true;
     }
     if (!combs.GenerateDefault(true)) return false;
@@ -133,23 +131,19 @@ void FilterByRows(CliContext& ctx, shell::Session& session, const FilterOptions&
     ctx.Fail("Укажите --keep или --delete!");
     return;
   }
-  if (!stats.SelectCode(o.Stat)) {
-    ctx.Fail(fmt::format("Метод расчета статистики \"{}\" не найден!", o.Stat));
+  // The table is the one `stats table` prints, whose window is the default unless given.
+  shell::StatTableRequest request;
+  request.Code = o.Stat;
+  request.Window = o.Window < 0 ? stats::DefaultWindowLength : o.Window;
+  request.Offset = session.DrawsOffset();
+  request.Sorted = o.Sorted;
+  try {
+    stats.Compute(request);
+  } catch (const support::Error& e) {
+    ctx.Fail(e.what());
     return;
   }
-  const int entry = stats.SelectedEntry();
-  // The table is the one `stats table` prints, whose window is 1000 unless given.
-  const int64_t window = o.Window < 0 ? 1000 : o.Window;
-  if (window < 1 || window > 2147483647) {
-    ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", window));
-    return;
-  }
-  stats.SelectEntry(-1);
-  stats.SetComparisonMode(false);
-  stats.SetWindowLength(window);
-  stats.SelectEntry(entry);
   if (!start.Build()) return;
-  stats.CalcStatTable(true);
   std::vector<int> rows;
   const auto& table = stats.Table().Rows;
   for (const auto& caption : o.Rows) {
@@ -211,7 +205,8 @@ void Filter(CliContext& ctx, const FilterOptions& o) {
     return;
   }
   auto& session = ctx.OpenSession();
-  session.Stats().SelectEntry(-1);  // the offset below must not compute a table on its own
+  // The command line shows no page, so moving the offset must not compute the page's table.
+  session.SetViewsSuppressed(true);
   session.SetDrawsOffset(static_cast<int>(std::clamp<int64_t>(o.Offset, 0, 2147483647)));
   session.MainView().SortedDraws = o.Sorted;
   StartList start(session, o.Start);
@@ -239,7 +234,7 @@ void RegisterFilterCommands(CLI::App& app, CliContext& ctx) {
   auto* filter = app.add_subcommand("filter", "Отфильтровать список комбинаций по строкам статистики или по рецептам");
   auto f = std::make_shared<FilterOptions>();
   filter->add_option("--stat", f->Stat, "Код метода таблицы, например NUMS");
-  filter->add_option("--window", f->Window, "Количество тиражей (по умолчанию 1000)");
+  filter->add_option("--window", f->Window, fmt::format("Количество тиражей (по умолчанию {})", stats::DefaultWindowLength));
   filter->add_option("--offset", f->Offset, "Смещение: K самых новых тиражей считаются не разыгранными")
       ->check(CLI::NonNegativeNumber);
   filter->add_flag("--sorted", f->Sorted, "Читать значения каждого тиража по возрастанию");

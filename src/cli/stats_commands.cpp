@@ -5,6 +5,7 @@
 #include "cli/app.h"
 #include "shell/stats_state.h"
 #include "stats/prefetch.h"
+#include "support/error.h"
 #include "support/files.h"
 
 namespace kelmora::cli {
@@ -27,41 +28,19 @@ void ListMethods(CliContext& ctx) {
   }
 }
 
-struct TableOptions {
-  std::string Code;
-  int64_t Window = 1000;
-  int64_t Offset = 0;
-  int Sort = 1;
-  bool Descending = false;
-  bool Prefetch = false;
-  bool Sorted = false;
-};
-
-void PrintTable(CliContext& ctx, const TableOptions& o) {
+void PrintTable(CliContext& ctx, const shell::StatTableRequest& request) {
   // Comparison builds a missing prefetch file, a write into the data folder.
-  auto& session = ctx.OpenSession(o.Prefetch ? CliContext::Access::Write : CliContext::Access::Read);
-  auto& stats = session.Stats();
-  if (o.Window < 1 || o.Window > 2147483647) {
-    ctx.Fail(fmt::format("Некорректное количество тиражей: {}!", o.Window));
+  auto& stats = ctx.OpenSession(request.Prefetch ? CliContext::Access::Write : CliContext::Access::Read).Stats();
+  const stats::TStatTable* table = nullptr;
+  try {
+    table = &stats.Compute(request);
+  } catch (const support::Error& e) {
+    ctx.Fail(e.what());
     return;
   }
-  if (!stats.SelectCode(o.Code)) {
-    ctx.Fail(UnknownMethod(o.Code));
-    return;
-  }
-  const int entry = stats.SelectedEntry();
-  stats.SelectEntry(-1);  // the settings below must not compute the table on their own
-  session.SetDrawsOffset(static_cast<int>(std::clamp<int64_t>(o.Offset, 0, 2147483647)));
-  session.MainView().SortedDraws = o.Sorted;
-  stats.SetComparisonMode(o.Prefetch);
-  stats.SetWindowLength(o.Window);
-  stats.SetSort(o.Sort, o.Descending);
-  stats.SelectEntry(entry);
-  stats.CalcStatTable(true);
-
   const auto& captions = stats::StatColumnCaptions();
   PrintRow(ctx.Out(), std::vector<std::string>(captions.begin(), captions.end()));
-  for (const auto& row : stats.Table().Rows) {
+  for (const auto& row : table->Rows) {
     PrintRow(ctx.Out(), std::vector<std::string>(row.Cells.begin(), row.Cells.end()));
   }
 }
@@ -112,13 +91,14 @@ void RegisterStatsCommands(CLI::App& app, CliContext& ctx) {
   auto* list = stats_cmd->add_subcommand("list", "Вывести список методов статистики");
   list->callback([&ctx] { ListMethods(ctx); });
 
-  auto table_options = std::make_shared<TableOptions>();
+  auto table_options = std::make_shared<shell::StatTableRequest>();
   auto* table = stats_cmd->add_subcommand("table", "Вывести таблицу статистики метода");
   table->add_option("CODE", table_options->Code, "Код метода, например NUMS или POS1")->required();
-  table->add_option("--window", table_options->Window, "Количество тиражей (по умолчанию 1000)");
+  table->add_option("--window", table_options->Window,
+                    fmt::format("Количество тиражей (по умолчанию {})", stats::DefaultWindowLength));
   table->add_option("--offset", table_options->Offset, "Смещение: K самых новых тиражей считаются не разыгранными")
       ->check(CLI::NonNegativeNumber);
-  table->add_option("--sort", table_options->Sort, "Столбец сортировки 0..19 (по умолчанию 1)")->check(CLI::Range(0, 19));
+  table->add_option("--sort", table_options->SortColumn, "Столбец сортировки 0..19 (по умолчанию 1)")->check(CLI::Range(0, 19));
   table->add_flag("--desc", table_options->Descending, "Сортировать по убыванию");
   table->add_flag("--prefetch", table_options->Prefetch, "Сравнивать с полным набором комбинаций");
   table->add_flag("--sorted", table_options->Sorted, "Читать значения каждого тиража по возрастанию");

@@ -69,7 +69,7 @@ class PartWalk {
       const stats::TStatRow& row = table.Rows[static_cast<size_t>(r)];
       stats::TStatValues values = stats::RowToStatValues(&row);
       values.NumValue = stat_->ValueOf(values.Value);
-      if (StopReached(values, step, upwards)) break;
+      if (StopReached(row, step, upwards)) break;
       if (!part_.MultiSelect && env_.StopRequested()) return;
       if (!RowQualifies(part_, values)) {
         if (part_.MultiSelect) ++step;
@@ -79,14 +79,14 @@ class PartWalk {
       if (part_.MultiSelect) {
         selected_rows_.push_back(r);
         selected_.push_back(row.Item);
-        values_text_.push_back(row.Cells[0]);
+        values_text_.push_back(row.Text(stats::StatColumn::Value));
         env_.TableSelection(selected_rows_);
         ++step;
         continue;
       }
       selected_rows_.assign(1, r);
       selected_.assign(1, row.Item);
-      values_text_.assign(1, row.Cells[0]);
+      values_text_.assign(1, row.Text(stats::StatColumn::Value));
       env_.TableSelection(selected_rows_);
       Filter();
       ClearSelection();
@@ -109,16 +109,17 @@ class PartWalk {
     if (env_.LogEnabled()) env_.Log(text());
   }
 
-  bool StopReached(const stats::TStatValues& values, int step, bool upwards) const {
+  bool StopReached(const stats::TStatRow& row, int step, bool upwards) const {
     const int64_t stop = part_.StopValue;
     switch (part_.StopMode) {
       case SC: return !part_.MultiSelect && lists_.Count() <= stop;
       case SV: {
-        const long double count = support::ParseInt64(support::Trim(values.Count)).value_or(0);
+        const long double count = row.Number(stats::StatColumn::Count).value_or(0);
         return upwards ? count >= stop : count <= stop;
       }
       case SP: {
-        const long double pct = support::ParseReal(values.CountPct).value_or(0);
+        // "-" (no draws in the window) reads as 0.
+        const long double pct = row.Number(stats::StatColumn::CountPct).value_or(0);
         return upwards ? pct >= stop : pct <= stop;
       }
       case ST: return step >= stop;

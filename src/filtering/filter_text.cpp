@@ -97,7 +97,11 @@ std::string TailWords(uint8_t level_mode, std::string_view level_value, uint8_t 
                       const TFilterCdl& cdl) {
   std::string text = fmt::format("#{}:{}#{}:{}", LevelModeCode(level_mode), level_value, StopModeCode(stop_mode),
                                  stop_value);
-  if (cdl.Override) text += "#" + CdlToText(cdl.Settings);
+  // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict inside `"#" + std::string`.
+  if (cdl.Override) {
+    text += '#';
+    text += CdlToText(cdl.Settings);
+  }
   return text;
 }
 

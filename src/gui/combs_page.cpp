@@ -218,9 +218,8 @@ void CombsPage::Save() {
 }
 
 void CombsPage::SelectAll() {
-  session_.SetStatusText("Подождите пожалуйста...");
+  shell::BusyGuard status(session_, "Подождите пожалуйста...", shell::Busy::No);
   list_->selectAll();
-  session_.SetStatusText("");
 }
 
 void CombsPage::ShowInfo() {
@@ -235,14 +234,8 @@ void CombsPage::ExportXlsx() {
   QString path = choose_file_(QStringLiteral("Экспорт в Microsoft Excel"), QStringLiteral("Книга Excel (*.xlsx)"), true);
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) path += QStringLiteral(".xlsx");
-  shell::BusyGuard busy(session_);
-  session_.SetStatusText("Экспорт в Microsoft Excel...");
-  try {
-    ExportModelToXlsx(*model_, QStringLiteral("Комбинации"), path);
-  } catch (const std::exception& e) {
-    host_.ShowError(e.what());
-  }
-  session_.SetStatusText("");
+  shell::BusyGuard busy(session_, "Экспорт в Microsoft Excel...");
+  session_.Reported("", [&] { ExportModelToXlsx(*model_, QStringLiteral("Комбинации"), path); });
 }
 
 void CombsPage::ToggleColors() {

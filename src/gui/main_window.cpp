@@ -52,8 +52,8 @@ MainWindow::MainWindow(shell::Session& session, QtHost& host) : session_(session
   BuildStatusBar();
 
   connect(&host_, &QtHost::StatusTextChanged, this, [this](const QString& text) {
-    panels_[6]->setText(text);
-    panels_[6]->repaint();
+    panels_[StatusTextPanel]->setText(text);
+    panels_[StatusTextPanel]->repaint();
   });
   connect(&host_, &QtHost::BusyStateChanged, this, [this](bool) { commands_->Update(); });
   connect(&host_, &QtHost::SessionViewChanged, this,
@@ -119,7 +119,7 @@ void MainWindow::BuildStatusBar() {
 
 void MainWindow::RefreshStatusPanels() {
   // A panel with nothing to say is hidden rather than shown as an empty box.
-  for (int i = 0; i < StatusPanelCount - 1; ++i) {
+  for (int i = 0; i < StatusTextPanel; ++i) {
     panels_[i]->setText(Q(session_.StatusPanelText(i)));
     panels_[i]->setVisible(!panels_[i]->text().isEmpty());
   }
@@ -194,7 +194,7 @@ QStringList MainWindow::PageCaptions() const {
 }
 
 void MainWindow::RestoreViewState() {
-  try {
+  session_.Reported("Ошибка загрузки параметров программы!", [&] {
     const auto& view = session_.View();
     const bool maximized = RestoreWindowPlacement(view, shell::MainWindowSection, *this);
     if (maximized) setWindowState(windowState() | Qt::WindowMaximized);
@@ -205,9 +205,7 @@ void MainWindow::RestoreViewState() {
     stats_->RestoreViewState(view);
     combs_->Refresh();
     if (right_pages_->isVisible()) splitter_->setSizes({session_.MainView().LeftPanelWidth, width()});
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка загрузки параметров программы!\r\r{}", e.what()));
-  }
+  });
 }
 
 bool MainWindow::Initialise() {
@@ -237,7 +235,7 @@ void MainWindow::Destroy() {
   destroyed_ = true;
   // A copy refused at start-up does not own the data folder and leaves its files alone.
   if (session_.TerminateRequested() && !initialised_) return;
-  try {
+  session_.Reported("Ошибка сохранения параметров программы!", [&] {
     auto& view = session_.View();
     SaveWindowPlacement(view, shell::MainWindowSection, *this);
     if (right_pages_->isVisible()) session_.MainView().LeftPanelWidth = left_pages_->width();
@@ -249,21 +247,15 @@ void MainWindow::Destroy() {
     rating_columns.Sort = std::make_pair(session_.Stakes().RatingSortColumn(), session_.Stakes().RatingSortDescending() ? 1 : 0);
     view.SaveColumns(shell::MainWindowSection, RatingListName, rating_columns);
     stats_->SaveViewState(view);
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
-  }
+  });
   session_.SaveViewStateAtExit();
-  try {
-    session_.CloseStakesFile();
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка завершения программы!\r\r{}", e.what()));
-  }
+  session_.Reported("Ошибка завершения программы!", [&] { session_.CloseStakesFile(); });
 }
 
 bool MainWindow::event(QEvent* event) {
   if (event->type() == QEvent::StatusTip) {
     // Hints go to panel 6 while idle; a running operation keeps its status text there.
-    if (session_.IsIdle()) panels_[6]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    if (session_.IsIdle()) panels_[StatusTextPanel]->setText(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
   return QMainWindow::event(event);

@@ -35,7 +35,17 @@ class StatsPage;
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  static constexpr int StatusPanelCount = 7;
+  // The status bar's panels: the first six show Session::StatusPanelText, the last the status text.
+  enum StatusPanelIndex : int {
+    ArchivePanel,
+    NextDrawPanel,
+    HiddenDrawPanel,
+    CombsPanel,
+    StakesPanel,
+    RatingPanel,
+    StatusTextPanel,
+    StatusPanelCount
+  };
 
   MainWindow(shell::Session& session, QtHost& host);
   ~MainWindow() override;

@@ -75,19 +75,13 @@ void MainWindow::EditDraw() {
   const auto& draws = session_.Draws();
   if (row < 0 || row >= static_cast<int>(draws.size())) return;
   std::unique_ptr<DrawDialog> dialog;
-  try {
-    dialog = std::make_unique<DrawDialog>(this, host_, draws[draws.size() - 1 - row],
-                                          QStringLiteral("Введите данные следующего тиража"));
-  } catch (const std::exception& e) {
-    host_.ShowError(e.what());
+  if (!session_.Reported("", [&] {
+        dialog = std::make_unique<DrawDialog>(this, host_, draws[draws.size() - 1 - row],
+                                              QStringLiteral("Введите данные следующего тиража"));
+      }))
     return;
-  }
   if (dialog->exec() != QDialog::Accepted) return;
-  try {
-    session_.ChangeDraw(row, dialog->Result());
-  } catch (const std::exception& e) {
-    host_.ShowError(e.what());
-  }
+  session_.Reported("", [&] { session_.ChangeDraw(row, dialog->Result()); });
 }
 
 void MainWindow::DeleteDraws() {
@@ -117,14 +111,8 @@ void MainWindow::ExportDrawsXlsx() {
   QString path = ChooseFile(QStringLiteral("Экспорт в Microsoft Excel"), QStringLiteral("Книга Excel (*.xlsx)"), true);
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) path += QStringLiteral(".xlsx");
-  shell::BusyGuard busy(session_);
-  session_.SetStatusText("Экспорт в Microsoft Excel...");
-  try {
-    ExportModelToXlsx(*draws_->Model(), QStringLiteral("Архив тиражей"), path);
-  } catch (const std::exception& e) {
-    host_.ShowError(e.what());
-  }
-  session_.SetStatusText("");
+  shell::BusyGuard busy(session_, "Экспорт в Microsoft Excel...");
+  session_.Reported("", [&] { ExportModelToXlsx(*draws_->Model(), QStringLiteral("Архив тиражей"), path); });
 }
 
 void MainWindow::EditConfig() {

@@ -63,7 +63,7 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   length_ = new QSpinBox(this);
   length_->setObjectName(QStringLiteral("edDrawsStatLen"));
   length_->setRange(1, 2147483647);
-  length_->setValue(1000);
+  length_->setValue(stats::DefaultWindowLength);
   length_->setMinimumWidth(80);
   SetHint(length_, QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
   length_->installEventFilter(this);
@@ -239,14 +239,8 @@ void StatsPage::ExportXlsx() {
   QString path = choose_file_(QStringLiteral("Экспорт статистики в Microsoft Excel"), QStringLiteral("Книга Excel (*.xlsx)"), true);
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) path += QStringLiteral(".xlsx");
-  shell::BusyGuard busy(session_);
-  session_.SetStatusText("Экспорт в Microsoft Excel...");
-  try {
-    ExportModelToXlsx(*model_, QStringLiteral("Статистика"), path);
-  } catch (const std::exception& e) {
-    host_.ShowError(e.what());
-  }
-  session_.SetStatusText("");
+  shell::BusyGuard busy(session_, "Экспорт в Microsoft Excel...");
+  session_.Reported("", [&] { ExportModelToXlsx(*model_, QStringLiteral("Статистика"), path); });
 }
 
 void StatsPage::RestoreViewState(const shell::ViewState& view) {

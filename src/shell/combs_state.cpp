@@ -17,18 +17,6 @@ namespace kelmora::shell {
 
 namespace {
 
-// Clears the status text however the operation ends.
-class StatusGuard {
- public:
-  StatusGuard(Session& session, std::string_view text) : session_(session) { session_.SetStatusText(text); }
-  ~StatusGuard() { session_.SetStatusText(""); }
-  StatusGuard(const StatusGuard&) = delete;
-  StatusGuard& operator=(const StatusGuard&) = delete;
-
- private:
-  Session& session_;
-};
-
 // The Session's statistics table, log and stop request as a filter part sees them.
 class SessionFilterEnvironment : public filtering::TFilterEnvironment {
  public:
@@ -51,12 +39,18 @@ class SessionFilterEnvironment : public filtering::TFilterEnvironment {
   std::string SelectorText() override { return text_; }
   const stats::TStatTable& ComputeTable(int draws_len, int sort_column, const filtering::TFilterCdl& cdl) override {
     stats_.List().ApplyCdl(cdl.Override, cdl.Settings);
-    // A window of no draws has no rows; the page keeps its own length for it.
+    // A window of no draws has no rows; the page keeps its own length for it. Otherwise the page
+    // shows the part's window, as it shows the part's table when the run ends.
     if (!stats_.SetWindowLength(draws_len)) return empty_;
-    stats_.SetSort(sort_column, true);
-    // Forced: the weights are not part of the table's key.
-    stats_.CalcStatTable(true);
-    return stats_.Table();
+    StatTableRequest request;
+    request.Entry = stats_.SelectedEntry();
+    request.Window = draws_len;
+    request.Offset = session_.DrawsOffset();
+    request.Sorted = session_.MainView().SortedDraws;
+    request.Prefetch = stats_.PrefetchsEnabled();
+    request.SortColumn = sort_column;
+    request.Descending = true;
+    return stats_.Compute(request);
   }
   int LastIdx() override { return filtering::FilterLastIdx(session_.Draws(), session_.DrawsOffset()); }
   bool SortedDraws() override { return session_.MainView().SortedDraws; }
@@ -110,53 +104,41 @@ void CombsState::UndoCombList(bool show_status) {
 void CombsState::SaveToBuffer(int key1, int key2) {
   if (key1 == lists_.BufferKey1() && key2 == lists_.BufferKey2()) return;
   session_.SetStatusText("Создание буфера комбинаций...");
-  try {
-    lists_.SaveToBuffer(key1, key2);
-  } catch (const std::exception& e) {
-    session_.GetHost().ShowError(fmt::format("Ошибка создания буфера комбинаций!\r\r{}", e.what()));
-  }
+  session_.Reported("Ошибка создания буфера комбинаций!", [&] { lists_.SaveToBuffer(key1, key2); });
 }
 
 bool CombsState::LoadFromBuffer(int key1, int key2) {
   if (key1 != lists_.BufferKey1() || key2 != lists_.BufferKey2() || lists_.CombBuffer.empty()) return false;
   session_.SetStatusText("Загрузка буфера комбинаций...");
-  try {
-    lists_.LoadFromBuffer(key1, key2);
-  } catch (const std::exception& e) {
-    session_.GetHost().ShowError(fmt::format("Ошибка загрузки буфера комбинаций!\r\r{}", e.what()));
+  if (!session_.Reported("Ошибка загрузки буфера комбинаций!", [&] { lists_.LoadFromBuffer(key1, key2); }))
     return false;
-  }
   Changed();
   return true;
 }
 
 bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool show_status) {
   std::optional<BusyGuard> busy;
-  std::optional<StatusGuard> status;
-  if (show_status) {
-    busy.emplace(session_);
-    status.emplace(session_, "Генерация возможных комбинаций...");
-  }
-  try {
-    lists_.CombList.clear();
-    if (mode == 4) {
-      LoadCombFile(std::filesystem::path(std::string(parameter)));
-    } else {
-      filtering::GenerateCombs(mode, parameter, lists_.CombList);
+  if (show_status) busy.emplace(session_, "Генерация возможных комбинаций...");
+  return session_.Reported("Ошибка генерации файла комбинаций!", [&] {
+    try {
+      lists_.CombList.clear();
+      if (mode == 4) {
+        LoadCombFile(std::filesystem::path(std::string(parameter)));
+      } else {
+        filtering::GenerateCombs(mode, parameter, lists_.CombList);
+      }
+      if (show_status) {
+        lists_.ClearFilterHistory();
+        Changed();
+        lists_.UndoList.clear();
+        lists_.UndoList.reserve(lists_.CombList.size());
+        lists_.CombBuffer.clear();  // the key stays as it was
+      }
+    } catch (...) {
+      Changed();  // the list holds what was generated, shown before the failure
+      throw;
     }
-    if (show_status) {
-      lists_.ClearFilterHistory();
-      Changed();
-      lists_.UndoList.clear();
-      lists_.UndoList.reserve(lists_.CombList.size());
-      lists_.CombBuffer.clear();  // the key stays as it was
-    }
-    return true;
-  } catch (const std::exception& e) {
-    Changed();
-    session_.GetHost().ShowError(fmt::format("Ошибка генерации файла комбинаций!\r\r{}", e.what()));
-    return false;
-  }
+  });
 }
 
 bool CombsState::GenerateDefault(bool show_status) {
@@ -178,31 +160,29 @@ void CombsState::GenerateCommand(int mode, std::string_view parameter, bool save
 
 bool CombsState::LoadCombFile(const std::filesystem::path& path) {
   lists_.ReserveCombList(filtering::MaxCombs);
-  try {
+  return session_.Reported(fmt::format("Ошибка чтения файла \"{}\"!", path.string()), [&] {
     const filtering::TCombsArray combs = filtering::ReadCombFile(path);
     lists_.CombList.insert(lists_.CombList.end(), combs.begin(), combs.end());
-    return true;
-  } catch (const std::exception& e) {
-    session_.GetHost().ShowError(fmt::format("Ошибка чтения файла \"{}\"!\r\r{}", path.string(), e.what()));
-    return false;
-  }
+  });
 }
 
 bool CombsState::SaveCombFile(const std::filesystem::path& path) {
-  StatusGuard status(session_, fmt::format("Сохранение файла \"{}\"...", path.string()));
-  try {
-    filtering::WriteCombFile(path, lists_.CombList, lists_.CombList.size());
-    return true;
-  } catch (const std::exception& e) {
-    session_.GetHost().ShowError(fmt::format("Ошибка записи в файл \"{}\"!\r\r{}", path.string(), e.what()));
-    return false;
-  }
+  BusyGuard status(session_, fmt::format("Сохранение файла \"{}\"...", path.string()), Busy::No);
+  return session_.Reported(fmt::format("Ошибка записи в файл \"{}\"!", path.string()),
+                           [&] { filtering::WriteCombFile(path, lists_.CombList, lists_.CombList.size()); });
+}
+
+void CombsState::ReplaceList(const filtering::TCombsArray& combs) {
+  lists_.CombList.assign(combs.begin(), combs.end());
+  lists_.ClearFilterHistory();
+  lists_.DiscardSnapshot();
+  Changed();
 }
 
 bool CombsState::OpenCommand(const std::filesystem::path& path) {
   BusyGuard busy(session_);
   TakeSnapshot(true);
-  StatusGuard status(session_, fmt::format("Загрузка файла \"{}\"...", path.string()));
+  BusyGuard status(session_, fmt::format("Загрузка файла \"{}\"...", path.string()), Busy::No);
   const bool ok = LoadCombFile(path);
   if (!ok) lists_.UndoCombList();
   lists_.DiscardSnapshot();
@@ -212,8 +192,7 @@ bool CombsState::OpenCommand(const std::filesystem::path& path) {
 }
 
 void CombsState::RemoveLastDraws(int n) {
-  BusyGuard busy(session_);
-  StatusGuard status(session_, fmt::format("Удаление из списка комбинаций {} последних тиражей...", n));
+  BusyGuard busy(session_, fmt::format("Удаление из списка комбинаций {} последних тиражей...", n));
   const auto range = filtering::LastDrawsRange(session_.Draws(), session_.DrawsOffset(), n);
   const size_t total = lists_.UndoList.size();
   lists_.ReserveCombList(total);
@@ -249,7 +228,7 @@ void CombsState::RemoveSelected(const std::vector<int>& rows) {
   if (valid.empty()) return;
   BusyGuard busy(session_);
   TakeSnapshot(true);
-  StatusGuard status(session_, "Удаление выделенных комбинаций...");
+  BusyGuard status(session_, "Удаление выделенных комбинаций...", Busy::No);
   lists_.ReserveCombList(lists_.UndoList.size());
   filtering::RemoveRows(lists_.UndoList, valid, lists_.CombList);
   lists_.AddFilterHistory(true, "Выделенные комбинации", std::to_string(valid.size()));
@@ -265,7 +244,7 @@ void CombsState::UndoCommand() {
 }
 
 void CombsState::CopyToClipboard(const std::vector<int>& rows) {
-  StatusGuard status(session_, "Подождите пожалуйста...");
+  BusyGuard status(session_, "Подождите пожалуйста...", Busy::No);
   std::vector<int> sorted = rows;
   std::sort(sorted.begin(), sorted.end());
   session_.GetHost().SetClipboardText(filtering::CombsToClipboardText(lists_.CombList, sorted));
@@ -273,33 +252,29 @@ void CombsState::CopyToClipboard(const std::vector<int>& rows) {
 
 bool CombsState::PasteFromClipboard() {
   const std::string text = session_.GetHost().ClipboardText();
-  StatusGuard status(session_, "Подождите пожалуйста...");
+  BusyGuard status(session_, "Подождите пожалуйста...", Busy::No);
   if (support::SplitLines(text).empty()) return false;
-  bool ok = true;
   lists_.TakeSnapshot();
-  try {
+  const bool ok = session_.Reported("", [&] {
     filtering::TCombsArray combs = filtering::ClipboardTextToCombs(text);
     lists_.CombList.assign(combs.begin(), combs.end());
     lists_.ClearFilterHistory();
-  } catch (const std::exception& e) {
-    ok = false;
-    session_.GetHost().ShowError(e.what());
-    lists_.UndoCombList();
-  }
+  });
+  if (!ok) lists_.UndoCombList();
   lists_.DiscardSnapshot();
   Changed();
   return ok;
 }
 
 void CombsState::ShowDistinctValues() {
-  StatusGuard status(session_, "Подождите пожалуйста...");
+  BusyGuard status(session_, "Подождите пожалуйста...", Busy::No);
   const int n = lottery::CountDistinctValues(lists_.CombList, Count());
   session_.GetHost().ShowInformation(fmt::format("В текущем списке комбинаций содержится {} уникальных номеров", n));
 }
 
 void CombsState::FindInArchive(int row) {
   if (row < 0 || row >= Count()) return;
-  StatusGuard status(session_, "Поиск по архиву тиражей...");
+  BusyGuard status(session_, "Поиск по архиву тиражей...", Busy::No);
   const auto found = filtering::FindCombInDraws(session_.Draws(), lists_.CombList[static_cast<size_t>(row)]);
   if (found.empty()) {
     session_.GetHost().ShowInformation("Выделенная комбинация не найдена архиве тиражей!");
@@ -313,8 +288,9 @@ void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_del
   StatsState& stats = session_.Stats();
   BusyGuard busy(session_);
   TakeSnapshot(true);
-  StatusGuard status(session_, "Фильтрация комбинаций...");
-  try {
+  BusyGuard status(session_, "Фильтрация комбинаций...", Busy::No);
+  bool filtered = false;
+  const bool ok = session_.Reported("", [&] {
     std::vector<int> rows = table_rows;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -327,6 +303,7 @@ void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_del
       captions.push_back(table[static_cast<size_t>(r)].Cells[0]);
     }
     if (selected.empty()) return;
+    filtered = true;
     const int entry = stats.SelectedEntry();
     if (entry < 0) support::Fail("Не выбран метод расчета статистики (cb: {})!", "cbDrawsStatType");
     std::string caption;
@@ -336,12 +313,8 @@ void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_del
     auto stat = stats.List().CreateStat(entry);
     filtering::RunFilterPass(lists_, *stat, selected, filtering::FilterLastIdx(session_.Draws(), session_.DrawsOffset()),
                              session_.MainView().SortedDraws, is_delete, caption, support::Join(captions, "; "));
-  } catch (const std::exception& e) {
-    Changed();
-    session_.GetHost().ShowError(e.what());
-    return;
-  }
-  Changed();
+  });
+  if (filtered || !ok) Changed();
 }
 
 void CombsState::ApplyFilterPart(const filtering::TFilterPart& part, const FilterRunSignals& signals) {

@@ -27,7 +27,6 @@ class CombsState {
  public:
   explicit CombsState(Session& session);
 
-  filtering::TCombLists& Lists() { return lists_; }
   const filtering::TCombLists& Lists() const { return lists_; }
   const filtering::TCombsArray& CombList() const { return lists_.CombList; }
   const std::vector<filtering::TFilterHistoryItem>& FilterHistory() const { return lists_.FilterHistory; }
@@ -56,6 +55,9 @@ class CombsState {
   // save shows "Ошибка записи в файл \"%s\"!".
   bool LoadCombFile(const std::filesystem::path& path);
   bool SaveCombFile(const std::filesystem::path& path);
+  // CombList becomes these combinations, with no filter history and nothing to undo (a start list
+  // read by the command line); the change is signalled like any other.
+  void ReplaceList(const filtering::TCombsArray& combs);
   // "Открыть": the previous list comes back when the file cannot be read; never undoable.
   bool OpenCommand(const std::filesystem::path& path);
 

@@ -45,20 +45,33 @@ void Session::SetStatusText(std::string_view text) {
   host_.ProcessEvents();
 }
 
+void Session::ShowFailure(std::string_view sentence, const std::exception& failure) {
+  host_.ShowError(sentence.empty() ? std::string(failure.what()) : fmt::format("{}\r\r{}", sentence, failure.what()));
+}
+
+BusyGuard::BusyGuard(Session& session, std::string_view status, Busy busy)
+    : session_(session), busy_(busy == Busy::Yes), status_(!status.empty()) {
+  if (busy_) session_.BeginBusy();
+  if (status_) session_.SetStatusText(status);
+}
+
+BusyGuard::~BusyGuard() {
+  if (status_) session_.SetStatusText("");
+  if (busy_) session_.EndBusy();
+}
+
 void Session::Create() {
-  try {
+  Reported("Ошибка запуска программы!", [&] {
     LoadViewState();
     LoadConfiguration();
     stats_ = std::make_unique<StatsState>(*this);
     combs_ = std::make_unique<CombsState>(*this);
     stakes_ = std::make_unique<StakesState>(*this);
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка запуска программы!\r\r{}", e.what()));
-  }
+  });
 }
 
 void Session::LoadViewState() {
-  try {
+  Reported("Ошибка загрузки параметров программы!", [&] {
     view_->Load();
     ReadMainViewState(*view_, main_view_);
     if (!main_view_.PrefetchsInit && options_.WriteViewStateOnStart) {
@@ -69,15 +82,12 @@ void Session::LoadViewState() {
       view_->WriteBool(MainWindowSection, "PrefetchsEnabled", main_view_.PrefetchsEnabled);
       view_->EndBatch();
     }
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка загрузки параметров программы!\r\r{}", e.what()));
-  }
+  });
 }
 
 void Session::LoadConfiguration() {
-  BusyGuard busy(*this);
-  SetStatusText("Загрузка файла конфигурации...");
-  try {
+  BusyGuard busy(*this, "Загрузка файла конфигурации...");
+  Reported("Ошибка чтения файла конфигурации!", [&] {
     support::IniFile ini(ConfigPath());
     ini.Load();
     ReadGenerationDefaults(ini, settings_.Generation);
@@ -86,15 +96,12 @@ void Session::LoadConfiguration() {
     ReadShredding(ini, settings_.Shredding);
     ReadProxy(ini, settings_.Proxy);
     if (!problem.empty()) support::Fail("{}", problem);
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка чтения файла конфигурации!\r\r{}", e.what()));
-  }
-  SetStatusText("");
+  });
 }
 
 void Session::Initialise() {
-  try {
-    SetStatusText("Инициализация...");
+  Reported("Ошибка инициализации программы!", [&] {
+    BusyGuard status(*this, "Инициализация...", Busy::No);
     SetDrawsOffset(0);
     if (!OpenStakesFile()) return;
     Stakes().LoadStakesFile();
@@ -102,28 +109,17 @@ void Session::Initialise() {
     Combs().GenerateDefault(true);
     RefreshAllViews(true);
     Stakes().LoadRating();
-    SetStatusText("");
-  } catch (const std::exception& e) {
-    SetStatusText("");
-    host_.ShowError(fmt::format("Ошибка инициализации программы!\r\r{}", e.what()));
-  }
+  });
 }
 
 bool Session::SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSettings&), bool quiet) {
-  BusyGuard busy(*this);
-  if (!quiet) SetStatusText("Сохранение файла конфигурации...");
-  bool ok = true;
-  try {
+  BusyGuard busy(*this, quiet ? "" : "Сохранение файла конфигурации...");
+  return Reported("Ошибка записи в файл конфигурации!", [&] {
     support::IniFile ini(ConfigPath());
     ini.Load();
     write(ini, settings_);
     ini.Save();
-  } catch (const std::exception& e) {
-    ok = false;
-    host_.ShowError(fmt::format("Ошибка записи в файл конфигурации!\r\r{}", e.what()));
-  }
-  if (!quiet) SetStatusText("");
-  return ok;
+  });
 }
 
 bool Session::SetAnalysisSettings(const lottery::TConfigData& config) {
@@ -136,11 +132,11 @@ bool Session::SetAnalysisSettings(const lottery::TConfigData& config) {
   // The channel, matrix and segment statistics take their shape from these settings: their entries
   // are made anew and, in comparison mode, their norm files too.
   stats::TGroupSet changed = 0;
-  if (old.MatrixCols != settings_.Config.MatrixCols) changed |= 1u << 4;
-  if (old.ChannelSize != settings_.Config.ChannelSize) changed |= 1u << 3;
+  if (old.MatrixCols != settings_.Config.MatrixCols) changed |= stats::MatrixGroups;
+  if (old.ChannelSize != settings_.Config.ChannelSize) changed |= stats::ChannelGroups;
   if (!support::SameText(lottery::MatrixSegmentsToText(old.MatrixSegments),
                          lottery::MatrixSegmentsToText(settings_.Config.MatrixSegments)))
-    changed |= 1u << 5;
+    changed |= stats::SegmentGroups;
   Stats().FillStatSelectors(true, true);
   if (changed != 0 && Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, changed);
   RefreshAllViews(true);
@@ -157,7 +153,7 @@ bool Session::SetShredding(const lottery::TShreddingData& shredding) {
   settings_.Shredding = shredding;
   const bool ok = SaveConfigGroup(
       [](support::IniFile& ini, const TProgramSettings& s) { WriteShredding(ini, s.Shredding); }, false);
-  if (Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, stats::TGroupSet{1u << 12});
+  if (Stats().PrefetchsEnabled()) Stats().BuildAllPrefetches(true, stats::ShreddingGroups);
   // The entries carry their formula in the caption, so they are made anew.
   Stats().FillStatSelectors(true, true);
   RefreshAllViews(true);
@@ -173,19 +169,11 @@ bool Session::SetProxy(const lottery::TProxy& proxy, bool quiet) {
 }
 
 void Session::WriteViewSwitch(std::string_view key, int32_t value) {
-  try {
-    view_->WriteInt(MainWindowSection, key, value);
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
-  }
+  Reported("Ошибка сохранения параметров программы!", [&] { view_->WriteInt(MainWindowSection, key, value); });
 }
 
 void Session::SaveViewStateAtExit() {
-  try {
-    WriteMainViewStateAtExit(*view_, main_view_);
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка сохранения параметров программы!\r\r{}", e.what()));
-  }
+  Reported("Ошибка сохранения параметров программы!", [&] { WriteMainViewStateAtExit(*view_, main_view_); });
 }
 
 void Session::RefreshAllViews(bool force) {

@@ -4,10 +4,12 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lottery/types.h"
@@ -62,6 +64,20 @@ class Session {
   void EndBusy();
   bool IsIdle() const { return busy_ == 0; }
   void SetStatusText(std::string_view text);
+
+  // Runs op; a failure (std::exception) is shown as an error, the sentence, "\r\r" and the failure's
+  // text (the text alone when the sentence is empty). Returns whether op succeeded.
+  template <typename Op>
+  bool Reported(std::string_view sentence, Op&& op) {
+    try {
+      op();
+      return true;
+    } catch (const std::exception& e) {
+      ShowFailure(sentence, e);
+      return false;
+    }
+  }
+  void ShowFailure(std::string_view sentence, const std::exception& failure);
 
   // --- draws archive ---
   const lottery::TDrawsArray& Draws() const { return draws_; }
@@ -192,16 +208,22 @@ class Session {
   bool stakes_unreadable_ = false;
 };
 
-// Brackets a scope with BeginBusy/EndBusy.
+enum class Busy : bool { No, Yes };
+
+// Brackets an operation: the busy state (unless Busy::No) and, with a text, the status line, which
+// is cleared however the operation ends (before the busy state ends).
 class BusyGuard {
  public:
-  explicit BusyGuard(Session& session) : session_(session) { session_.BeginBusy(); }
-  ~BusyGuard() { session_.EndBusy(); }
+  explicit BusyGuard(Session& session) : BusyGuard(session, {}, Busy::Yes) {}
+  BusyGuard(Session& session, std::string_view status, Busy busy = Busy::Yes);
+  ~BusyGuard();
   BusyGuard(const BusyGuard&) = delete;
   BusyGuard& operator=(const BusyGuard&) = delete;
 
  private:
   Session& session_;
+  bool busy_;
+  bool status_;
 };
 
 // The draw dialog's check: exactly four words at "," and ";", each 7..14 after trimming.

@@ -52,18 +52,18 @@ void Session::LoadDrawsFile() {
     RefreshDrawsView();
     return;
   }
-  BusyGuard busy(*this);
-  SetStatusText("Загрузка файла тиражей...");
-  draws_read_error_.clear();
-  try {
-    draws_ = lottery::LoadDrawsFile(DrawsPath());
-  } catch (const std::exception& e) {
-    // Remembered, so that no later save replaces the unread archive with what memory holds.
-    draws_read_error_ = e.what();
-    if (draws_read_error_.empty()) draws_read_error_ = "?";
-    host_.ShowError(fmt::format("Ошибка чтения файла тиражей!\r\r{}", e.what()));
+  {
+    BusyGuard busy(*this, "Загрузка файла тиражей...");
+    draws_read_error_.clear();
+    try {
+      draws_ = lottery::LoadDrawsFile(DrawsPath());
+    } catch (const std::exception& e) {
+      // Remembered, so that no later save replaces the unread archive with what memory holds.
+      draws_read_error_ = e.what();
+      if (draws_read_error_.empty()) draws_read_error_ = "?";
+      host_.ShowError(fmt::format("Ошибка чтения файла тиражей!\r\r{}", e.what()));
+    }
   }
-  SetStatusText("");
   RefreshDrawsView();
 }
 
@@ -79,15 +79,11 @@ bool Session::DrawsWritable() {
 bool Session::SaveDrawsFile() {
   if (!DrawsWritable()) return false;
   BusyGuard busy(*this);
-  SetStatusText("Сохранение файла тиражей...");
-  bool ok = true;
-  try {
-    lottery::SaveDrawsFile(DrawsPath(), draws_);
-  } catch (const std::exception& e) {
-    ok = false;
-    host_.ShowError(fmt::format("Ошибка записи в файл тиражей!\r\r{}", e.what()));
+  bool ok = false;
+  {
+    BusyGuard status(*this, "Сохранение файла тиражей...", Busy::No);
+    ok = Reported("Ошибка записи в файл тиражей!", [&] { lottery::SaveDrawsFile(DrawsPath(), draws_); });
   }
-  SetStatusText("");
   RefreshDrawsView();
   return ok;
 }
@@ -146,20 +142,16 @@ bool Session::DeleteDrawNumbers(const std::vector<int32_t>& numbers) {
 bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
   if (!DrawsWritable()) return false;
   BusyGuard busy(*this);
-  SetStatusText("Удаление выделенных тиражей....");
-  bool removed_all = true;
-  try {
-    for (int32_t number : numbers) lottery::DeleteDrawAt(draws_, lottery::FindDrawByNumber(draws_, number));
-  } catch (const std::exception& e) {
-    // Draws removed before stay removed in memory; the file is not rewritten.
-    removed_all = false;
-    SetStatusText("");
-    RefreshDrawsView();
-    host_.ShowError(e.what());
+  bool removed_all = false;
+  {
+    BusyGuard status(*this, "Удаление выделенных тиражей....", Busy::No);
+    // After a failure the draws removed before stay removed in memory; the file is not rewritten.
+    removed_all = Reported("", [&] {
+      for (int32_t number : numbers) lottery::DeleteDrawAt(draws_, lottery::FindDrawByNumber(draws_, number));
+    });
   }
+  RefreshDrawsView();
   if (removed_all) {
-    SetStatusText("");
-    RefreshDrawsView();
     SaveDrawsFile();
     RefreshAllViews(false);
   }
@@ -169,19 +161,17 @@ bool Session::DeleteNumbers(const std::vector<int32_t>& numbers) {
 int Session::ImportDraws(const std::filesystem::path& path) {
   if (!DrawsWritable()) return -1;
   BusyGuard busy(*this);
-  SetStatusText(fmt::format("Импорт тиражей из файла \"{}\"...", path.string()));
   int appended = -1;
   lottery::TImportReport report;
-  try {
-    lottery::TDrawsArray imported = draws_;
-    appended = lottery::ImportDrawsFile(imported, path, &report);
-    draws_ = std::move(imported);
-  } catch (const std::exception& e) {
-    SetStatusText("");
-    host_.ShowError(e.what());
-    return -1;
+  {
+    BusyGuard status(*this, fmt::format("Импорт тиражей из файла \"{}\"...", path.string()), Busy::No);
+    if (!Reported("", [&] {
+          lottery::TDrawsArray imported = draws_;
+          appended = lottery::ImportDrawsFile(imported, path, &report);
+          draws_ = std::move(imported);
+        }))
+      return -1;
   }
-  SetStatusText("");
   // An import that adds nothing leaves the file exactly as it was.
   if (appended > 0) SaveDrawsFile();
   if (report.Skipped > 0) {
@@ -195,40 +185,26 @@ int Session::ImportDraws(const std::filesystem::path& path) {
 }
 
 bool Session::ExportDraws(const std::filesystem::path& path) {
-  BusyGuard busy(*this);
-  SetStatusText(fmt::format("Экспорт тиражей в файл \"{}\"...", path.string()));
-  bool ok = true;
-  try {
-    lottery::ExportDrawsFile(path, draws_);
-  } catch (const std::exception& e) {
-    ok = false;
-    host_.ShowError(e.what());
-  }
-  SetStatusText("");
-  return ok;
+  BusyGuard busy(*this, fmt::format("Экспорт тиражей в файл \"{}\"...", path.string()));
+  return Reported("", [&] { lottery::ExportDrawsFile(path, draws_); });
 }
 
 int Session::AppendResultsFile(const std::filesystem::path& path) {
   if (!DrawsWritable()) return -1;
-  BusyGuard busy(*this);
-  SetStatusText("Загрузка архива тиражей...");
+  BusyGuard busy(*this, "Загрузка архива тиражей...");
   lottery::TDrawsArray fresh;
-  try {
-    const int32_t first_wanted = draws_.empty() ? 1 : lottery::CheckedNextDrawNumber(draws_);
-    // A named file that is missing is a failure, not an empty result.
-    fresh = lottery::ReadResultsText(support::ReadFileText(path), first_wanted);
-  } catch (const std::exception& e) {
-    SetStatusText("");
-    host_.ShowError(e.what());
+  if (!Reported("", [&] {
+        const int32_t first_wanted = draws_.empty() ? 1 : lottery::CheckedNextDrawNumber(draws_);
+        // A named file that is missing is a failure, not an empty result.
+        fresh = lottery::ReadResultsText(support::ReadFileText(path), first_wanted);
+      }))
     return -1;
-  }
   if (!fresh.empty()) {
     SetStatusText("Сохранение файла тиражей...");
     draws_.insert(draws_.end(), fresh.begin(), fresh.end());
     SaveDrawsFile();
     RefreshAllViews(false);
   }
-  SetStatusText("");
   return static_cast<int>(fresh.size());
 }
 

@@ -64,13 +64,8 @@ bool Session::OpenStakesFile() {
 
 void Session::CloseStakesFile() {
   if (!stakes_file_) return;
-  SetStatusText("Сохранение файла ставок...");
-  try {
-    stakes_file_.reset();
-  } catch (const std::exception& e) {
-    host_.ShowError(fmt::format("Ошибка записи в файл ставок!\r\r{}", e.what()));
-  }
-  SetStatusText("");
+  BusyGuard status(*this, "Сохранение файла ставок...", Busy::No);
+  Reported("Ошибка записи в файл ставок!", [&] { stakes_file_.reset(); });
 }
 
 }  // namespace kelmora::shell

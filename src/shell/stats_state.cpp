@@ -1,5 +1,7 @@
 #include "shell/stats_state.h"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "shell/session.h"
@@ -11,8 +13,8 @@ namespace kelmora::shell {
 
 namespace {
 
-constexpr const char* OpenFailure = "Ошибка открытия файла данных для полного набора вариантов!\r\rИмя файла: {}\r\r{}";
-constexpr const char* BuildFailure = "Ошибка создания файла данных для полного набора вариантов!\r\rИмя файла: {}\r\r{}";
+constexpr const char* OpenFailure = "Ошибка открытия файла данных для полного набора вариантов!\r\rИмя файла: {}";
+constexpr const char* BuildFailure = "Ошибка создания файла данных для полного набора вариантов!\r\rИмя файла: {}";
 
 // The Host's progress window and status line for a prefetch build.
 class HostProgress : public stats::TProgressSink {
@@ -32,24 +34,6 @@ class HostProgress : public stats::TProgressSink {
     session_.SetStatusText("");
     session_.GetHost().HideProgress();
   }
-
- private:
-  Session& session_;
-};
-
-// Restores the status text and the busy state however the calculation ends.
-class StatusScope {
- public:
-  StatusScope(Session& session, std::string_view text) : session_(session) {
-    session_.BeginBusy();
-    session_.SetStatusText(text);
-  }
-  ~StatusScope() {
-    session_.SetStatusText("");
-    session_.EndBusy();
-  }
-  StatusScope(const StatusScope&) = delete;
-  StatusScope& operator=(const StatusScope&) = delete;
 
  private:
   Session& session_;
@@ -111,21 +95,44 @@ stats::TStatCalcKey StatsState::CurrentKey() const {
 bool StatsState::CalcStatTable(bool force) {
   const stats::TStatCalcKey key = CurrentKey();
   if (!force && key == key_) return false;
+  Calculate(key, session_.MainView().SortedDraws, PrefetchsEnabled());
+  return true;
+}
+
+const stats::TStatTable& StatsState::Compute(const StatTableRequest& request) {
+  if (request.Window < 1 || request.Window > 2147483647)
+    support::Fail("Некорректное количество тиражей: {}!", request.Window);
+  const int entry =
+      request.Entry >= 0 && request.Entry < list_.Count() ? request.Entry : list_.IndexOfCode(request.Code);
+  if (entry < 0) support::Fail("Метод расчета статистики \"{}\" не найден!", request.Code);
+  selected_ = entry;
+  if (request.SortColumn >= 0 && request.SortColumn < stats::StatColumnCount) {
+    sort_column_ = request.SortColumn;
+    sort_descending_ = request.Descending;
+  }
+  const int64_t last = std::max<int64_t>(0, static_cast<int64_t>(session_.Draws().size()) - 1);
+  const auto offset = static_cast<int32_t>(std::clamp<int64_t>(request.Offset, 0, last));
+  Calculate({static_cast<int64_t>(session_.Draws().size()), offset, static_cast<int32_t>(request.Window), entry},
+            request.Sorted, request.Prefetch);
+  return table_;
+}
+
+void StatsState::Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison) {
   key_ = key;
-  if (selected_ < 0 || session_.Draws().empty()) {
+  if (key.Selected < 0 || session_.Draws().empty()) {
     table_.Clear();
     session_.GetHost().ViewChanged(ViewId::StatsTable);
-    return true;
+    return;
   }
-  std::optional<stats::TPrefetchData> prefetch = OpenPrefetch(selected_);
+  std::optional<stats::TPrefetchData> prefetch = OpenPrefetch(key.Selected, comparison);
   {
-    StatusScope status(session_, "Анализ тиражей и расчет статистики...");
+    BusyGuard status(session_, "Анализ тиражей и расчет статистики...");
     stats::TStatTableInput in;
     in.List = &list_;
-    in.Entry = selected_;
-    in.DrawsOffset = session_.DrawsOffset();
-    in.WindowLength = WindowLength();
-    in.Sorted = session_.MainView().SortedDraws;
+    in.Entry = key.Selected;
+    in.DrawsOffset = key.DrawsOffset;
+    in.WindowLength = key.WindowLength;
+    in.Sorted = sorted;
     in.Prefetch = prefetch ? &*prefetch : nullptr;
     in.ShowTotalLine = session_.MainView().ShowTotalLine;
     in.DecimalSeparator = session_.DecimalSeparator();
@@ -139,7 +146,6 @@ bool StatsState::CalcStatTable(bool force) {
     stats::SortStatRows(table_.Rows, sort_column_, sort_descending_);
   }
   session_.GetHost().ViewChanged(ViewId::StatsTable);
-  return true;
 }
 
 stats::TStatValues StatsState::RowValues(int r) const {
@@ -177,7 +183,7 @@ void StatsState::TogglePrefetchsEnabled() {
 }
 
 void StatsState::ToggleShowTotalLine() {
-  StatusScope status(session_, "Создание графиков...");
+  BusyGuard status(session_, "Создание графиков...");
   auto& view = session_.MainView();
   view.ShowTotalLine = !view.ShowTotalLine;
   session_.WriteViewSwitch("ShowTotalLine", view.ShowTotalLine ? 1 : 0);
@@ -185,17 +191,17 @@ void StatsState::ToggleShowTotalLine() {
   CalcStatTable(true);
 }
 
-std::optional<stats::TPrefetchData> StatsState::OpenPrefetch(int entry) {
-  if (!PrefetchsEnabled() || entry < 0 || entry >= list_.Count() || !list_.HasNorm(entry)) return std::nullopt;
+std::optional<stats::TPrefetchData> StatsState::OpenPrefetch(int entry, bool comparison) {
+  if (!comparison || entry < 0 || entry >= list_.Count() || !list_.HasNorm(entry)) return std::nullopt;
   const auto path = stats::PrefetchPath(session_.Options().DataDir, list_.Items(entry).Code());
   if (support::FileExists(path)) {
-    try {
-      std::vector<uint8_t> bytes = support::ReadFileBytes(path);
-      if (!bytes.empty()) return stats::DecodePrefetch(bytes);
-    } catch (const std::exception& e) {
-      session_.GetHost().ShowError(fmt::format(OpenFailure, path.string(), e.what()));
+    std::optional<stats::TPrefetchData> data;
+    if (!session_.Reported(fmt::format(OpenFailure, path.string()), [&] {
+          std::vector<uint8_t> bytes = support::ReadFileBytes(path);
+          if (!bytes.empty()) data = stats::DecodePrefetch(bytes);
+        }))
       return std::nullopt;
-    }
+    if (data) return data;
   }
   return BuildPrefetchData(entry);
 }
@@ -204,13 +210,11 @@ bool StatsState::BuildPrefetch(int entry) { return BuildPrefetchData(entry).has_
 
 std::optional<stats::TPrefetchData> StatsState::BuildPrefetchData(int entry) {
   const auto path = stats::PrefetchPath(session_.Options().DataDir, list_.Items(entry).Code());
-  StatusScope status(session_, fmt::format("Создание файла предварительной выборки {}...", path.filename().string()));
-  try {
-    return stats::BuildPrefetch(list_, entry, session_.Options().DataDir);
-  } catch (const std::exception& e) {
-    session_.GetHost().ShowError(fmt::format(BuildFailure, path.string(), e.what()));
-    return std::nullopt;
-  }
+  BusyGuard status(session_, fmt::format("Создание файла предварительной выборки {}...", path.filename().string()));
+  std::optional<stats::TPrefetchData> data;
+  session_.Reported(fmt::format(BuildFailure, path.string()),
+                    [&] { data = stats::BuildPrefetch(list_, entry, session_.Options().DataDir); });
+  return data;
 }
 
 int StatsState::BuildAllPrefetches(bool force, stats::TGroupSet groups) {
@@ -218,7 +222,9 @@ int StatsState::BuildAllPrefetches(bool force, stats::TGroupSet groups) {
   HostProgress progress(session_);
   const auto failures = stats::BuildAllPrefetches(list_, session_.Options().DataDir, force, PrefetchsEnabled(),
                                                   groups, &progress);
-  for (const auto& f : failures) session_.GetHost().ShowError(fmt::format(BuildFailure, f.Path.string(), f.Text));
+  for (const auto& f : failures) {
+    session_.GetHost().ShowError(fmt::format("{}\r\r{}", fmt::format(BuildFailure, f.Path.string()), f.Text));
+  }
   return static_cast<int>(failures.size());
 }
 

@@ -15,6 +15,19 @@ namespace kelmora::shell {
 
 class Session;
 
+// Everything one statistics table depends on besides the registry and the draws, for callers that
+// compute a table of their own choosing (the command line, the script runner).
+struct StatTableRequest {
+  std::string Code;                                // registry code, case ignored
+  int Entry = -1;                                  // a registry entry instead of the code's first one
+  int64_t Window = stats::DefaultWindowLength;     // 1..2147483647
+  int64_t Offset = 0;                              // clamped to the archive like SetDrawsOffset
+  bool Sorted = false;                             // every draw seen with its values ascending
+  bool Prefetch = false;                           // compare with the full set (builds a missing file)
+  int SortColumn = 1;                              // 0..19
+  bool Descending = false;
+};
+
 class StatsState {
  public:
   // Builds the registry over the Session's draws and settings and fills the selectors; the
@@ -47,6 +60,12 @@ class StatsState {
   // are shown and the table is computed without the norm; other failures propagate after the busy
   // state and the status text are restored.
   bool CalcStatTable(bool force);
+  // Computes the request's table as the page's current table (the entry becomes the selection, the
+  // sort the page's sort) without reading or writing the view state's window, offset, sorted
+  // switch or comparison mode. Throws support::Error "Некорректное количество тиражей: N!" or
+  // "Метод расчета статистики \"CODE\" не найден!" (checked in that order), and what the
+  // calculation throws.
+  const stats::TStatTable& Compute(const StatTableRequest& request);
   const stats::TStatTable& Table() const { return table_; }
   // Row r of the table as texts; all empty when r is outside.
   stats::TStatValues RowValues(int r) const;
@@ -68,7 +87,7 @@ class StatsState {
 
   // The entry's norm data in comparison mode (built first when missing or empty); nullopt when
   // comparison is off, the entry has no norm, or after a shown failure.
-  std::optional<stats::TPrefetchData> OpenPrefetch(int entry);
+  std::optional<stats::TPrefetchData> OpenPrefetch(int entry) { return OpenPrefetch(entry, PrefetchsEnabled()); }
   // Builds the entry's file; shows the failure and returns false when it cannot.
   bool BuildPrefetch(int entry);
   // Builds the missing files (and those of the groups) with the Host's progress window; every
@@ -77,6 +96,9 @@ class StatsState {
 
  private:
   stats::TStatCalcKey CurrentKey() const;
+  std::optional<stats::TPrefetchData> OpenPrefetch(int entry, bool comparison);
+  // The calculation itself: the key is stored, the table computed and sorted, the view told.
+  void Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison);
   std::optional<stats::TPrefetchData> BuildPrefetchData(int entry);
 
   Session& session_;

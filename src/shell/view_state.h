@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "stats/table.h"
 #include "support/ini_file.h"
 
 namespace kelmora::shell {
@@ -80,7 +81,7 @@ class ViewState {
 struct TMainViewState {
   int32_t LeftPanelWidth = 420;
   int32_t DrawsExclude = 0;
-  int32_t DrawsStatLen = 1000;
+  int32_t DrawsStatLen = stats::DefaultWindowLength;
   int32_t DrawsStatHeight = 200;
   int32_t DrawsGraphLen = 100;
   int32_t FiltersHeight = 150;

@@ -71,6 +71,12 @@ struct TPrefetchFailure {
 // Groups as a bit set over 0..15.
 using TGroupSet = uint16_t;
 inline constexpr TGroupSet AllGroups = 0x1FFF;  // 0..12
+// The set of one group (GroupTag order).
+constexpr TGroupSet GroupBit(int group) { return static_cast<TGroupSet>(1u << group); }
+inline constexpr TGroupSet ChannelGroups = GroupBit(3);    // "grp": the channel statistics
+inline constexpr TGroupSet MatrixGroups = GroupBit(4);     // "mtx": the matrix statistics
+inline constexpr TGroupSet SegmentGroups = GroupBit(5);    // "sgm": the matrix segment statistics
+inline constexpr TGroupSet ShreddingGroups = GroupBit(12); // "shr": the shredding methods
 
 // Builds the files of the entries with a norm: a file that exists is kept unless its entry's group
 // is in `groups`. Nothing when neither force nor comparison mode. A failed file is removed and

@@ -5,6 +5,8 @@
 #include <numeric>
 #include <optional>
 
+#include <fmt/format.h>
+
 #include "lottery/draws.h"
 #include "support/text.h"
 
@@ -45,60 +47,118 @@ int CompareParsed(const std::optional<long double>& na, std::string_view a, cons
   return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
+constexpr long double Pow10[] = {1.0L, 10.0L, 100.0L, 1000.0L, 10000.0L, 100000.0L};
+
+// The number a text of FormatFixed reads as, taken from the digits just written rather than by a
+// second parse. The quotient is rounded once, exactly as reading the text would round it; anything
+// unusual (a separator other than "." or ",", a long mantissa, inf) takes the reading itself.
+std::optional<long double> FixedTextNumber(std::string_view text, int decimals, char sep) {
+  size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) ++i;
+  uint64_t k = 0;
+  int digits = 0;
+  bool separated = false;
+  bool plain = (sep == '.' || sep == ',') && decimals >= 0 && decimals <= 5;
+  for (; plain && i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch >= '0' && ch <= '9') {
+      plain = ++digits <= 18;
+      k = k * 10 + static_cast<uint64_t>(ch - '0');
+    } else {
+      plain = !separated && ch == sep && text.size() - i - 1 == static_cast<size_t>(decimals);
+      separated = true;
+    }
+  }
+  if (!plain || digits == 0 || separated != (decimals > 0)) return SortNumber(text);
+  const long double v = static_cast<long double>(k) / Pow10[decimals];
+  return negative ? -v : v;
+}
+
+void SetInt(TStatRow& row, StatColumn c, int64_t v) { row.SetCell(c, std::to_string(v), static_cast<long double>(v)); }
+
+void SetFixed(TStatRow& row, StatColumn c, long double v, int decimals, char sep) {
+  std::string text = support::FormatFixed(v, decimals, sep);
+  const auto number = FixedTextNumber(text, decimals, sep);
+  row.SetCell(c, std::move(text), number);
+}
+
+void SetDashes(TStatRow& row, StatColumn from, StatColumn to) {
+  // One character assigned, not the C string: GCC 12 at -O3 reports a false -Wrestrict inside
+  // std::string's assignment from a pointer once this is inlined.
+  for (size_t i = ColumnIndex(from); i <= ColumnIndex(to); ++i) row.Cells[i].assign(1, '-');
+  const uint32_t bits = ((1u << (ColumnIndex(to) + 1)) - 1) & ~((1u << ColumnIndex(from)) - 1);
+  row.NumberMask &= ~bits;
+}
+
+void SetDelta(TStatRow& row, StatColumn c, StatColumn expected, int32_t fact) {
+  const auto e = row.Number(expected);
+  const std::optional<int64_t> whole = e ? std::optional<int64_t>(static_cast<int64_t>(*e)) : std::nullopt;
+  std::string text = DeltaText(whole, fact);
+  const std::optional<long double> number =
+      whole && *whole >= 0 ? std::optional<long double>(static_cast<long double>(*whole - fact)) : std::nullopt;
+  row.SetCell(c, std::move(text), number);
+}
+
 void FillCells(TStatRow& row, TCustomStat& stat, const TStatTable& t, const TStatTableInput& in,
                const lottery::TCdlSettings& cdl, int32_t fact_of_row) {
+  using C = StatColumn;
   const TStatDrawItem& r = row.Item;
-  auto& c = row.Cells;
   const char sep = in.DecimalSeparator;
-  c[0] = stat.ValueText(r);
-  c[1] = std::to_string(r.Count);
-  c[2] = t.Total == 0 ? Dash : support::FormatFixed(static_cast<long double>(r.Count) * 100 / t.Total, 5, sep);
+  row.NumberMask = 0;
+  row.SetCell(C::Value, stat.ValueText(r));
+  SetInt(row, C::Count, r.Count);
+  if (t.Total == 0) {
+    SetDashes(row, C::CountPct, C::CountPct);
+  } else {
+    SetFixed(row, C::CountPct, static_cast<long double>(r.Count) * 100 / t.Total, 5, sep);
+  }
   if (t.NormMode) {
-    c[3] = std::to_string(r.Norm);
-    c[4] = std::to_string(static_cast<int64_t>(r.Count) - r.Norm);
+    SetInt(row, C::Norm, r.Norm);
+    SetInt(row, C::Deviation, static_cast<int64_t>(r.Count) - r.Norm);
     long double pct = 0;
     if (r.Norm != 0) {
       pct = (static_cast<long double>(r.Count) - r.Norm) * 100 / r.Norm;
     } else {
       pct = r.Count == 0 ? 0 : 100;
     }
-    c[5] = support::FormatFixed(pct, 5, sep);
+    SetFixed(row, C::DeviationPct, pct, 5, sep);
   } else {
-    c[3] = c[4] = c[5] = Dash;
+    SetDashes(row, C::Norm, C::DeviationPct);
   }
   if (r.Depth == 0) {
-    for (int i = 6; i < StatColumnCount; ++i) c[static_cast<size_t>(i)] = Dash;
+    SetDashes(row, C::Depth, C::DeltaKrn);
     return;
   }
-  c[6] = std::to_string(r.Depth);
-  c[7] = support::FormatFixed(static_cast<long double>(r.Depth) * 100 / t.MaxDepth, 2, sep);
-  c[8] = support::FormatFixed(StatWeight(cdl, r, t.NormMode, t.Total, t.MaxDepth), 2, sep);
-  c[9] = std::to_string(r.LastDraw);
+  SetInt(row, C::Depth, r.Depth);
+  SetFixed(row, C::DepthPct, static_cast<long double>(r.Depth) * 100 / t.MaxDepth, 2, sep);
+  SetFixed(row, C::Weight, StatWeight(cdl, r, t.NormMode, t.Total, t.MaxDepth), 2, sep);
+  SetInt(row, C::LastDraw, r.LastDraw);
   const long double n = t.WindowDraws;
   if (r.Count < 2) {
-    c[10] = c[11] = c[12] = c[13] = Dash;
+    SetDashes(row, C::PeriodMin, C::ExpectedPrd);
   } else {
-    c[10] = std::to_string(r.MinPeriod);
-    c[11] = support::FormatFixed(n / r.Count, 4, sep);
-    c[12] = std::to_string(r.MaxPeriod);
-    c[13] = std::to_string(Round(n / r.Count + r.LastDraw));
+    SetInt(row, C::PeriodMin, r.MinPeriod);
+    SetFixed(row, C::Period, n / r.Count, 4, sep);
+    SetInt(row, C::PeriodMax, r.MaxPeriod);
+    SetInt(row, C::ExpectedPrd, Round(n / r.Count + r.LastDraw));
   }
   if (r.Count < 1) {
-    for (int i = 14; i < StatColumnCount; ++i) c[static_cast<size_t>(i)] = Dash;
+    SetDashes(row, C::ExpectedStf, C::DeltaKrn);
     return;
   }
   const long double count = r.Count;
-  c[14] = std::to_string(Round((count + 1) * r.LastDraw / count));
-  c[15] = std::to_string(Round((count + 2) * (static_cast<long double>(r.LastDraw) + 1) / (count + 1)));
+  SetInt(row, C::ExpectedStf, Round((count + 1) * r.LastDraw / count));
+  SetInt(row, C::ExpectedKrn, Round((count + 2) * (static_cast<long double>(r.LastDraw) + 1) / (count + 1)));
   const int32_t fact = fact_of_row;
   if (fact < 0) {
-    c[16] = c[17] = c[18] = c[19] = Dash;
+    SetDashes(row, C::Fact, C::DeltaKrn);
     return;
   }
-  c[16] = std::to_string(fact);
-  c[17] = DeltaText(c[13], fact);
-  c[18] = DeltaText(c[14], fact);
-  c[19] = DeltaText(c[15], fact);
+  SetInt(row, C::Fact, fact);
+  SetDelta(row, C::DeltaPrd, C::ExpectedPrd, fact);
+  SetDelta(row, C::DeltaStf, C::ExpectedStf, fact);
+  SetDelta(row, C::DeltaKrn, C::ExpectedKrn, fact);
 }
 
 constexpr int32_t FactPending = -2;
@@ -193,8 +253,9 @@ void BuildChart(TStatTable& t, TCustomStat& stat, const TStatTableInput& in, siz
 const std::array<const char*, StatColumnCount>& StatColumnCaptions() { return Captions; }
 
 ColumnAlign StatColumnAlignment(int column) {
-  if (column == 0) return ColumnAlign::Left;
-  if (column == 9 || column >= 13) return ColumnAlign::Center;
+  if (column == static_cast<int>(StatColumn::Value)) return ColumnAlign::Left;
+  if (column == static_cast<int>(StatColumn::LastDraw) || column >= static_cast<int>(StatColumn::ExpectedPrd))
+    return ColumnAlign::Center;
   return ColumnAlign::Right;
 }
 
@@ -229,11 +290,27 @@ long double StatWeight(const lottery::TCdlSettings& cdl, const TStatDrawItem& ro
   return std::isfinite(w) ? w : -999.99L;
 }
 
-std::string DeltaText(std::string_view expected, int32_t fact) {
-  const int64_t e = support::ParseInt64(expected).value_or(-1);
-  if (e < 0) return Dash;
-  const int64_t d = e - fact;
-  return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
+std::string DeltaText(std::optional<int64_t> expected, int32_t fact) {
+  if (!expected || *expected < 0) return Dash;
+  const int64_t d = *expected - fact;
+  // Formatted rather than `"+" + std::string`, where GCC 12 at -O3 reports a false -Wrestrict.
+  return d > 0 ? fmt::format("+{}", d) : std::to_string(d);
+}
+
+void TStatRow::SetCell(StatColumn c, std::string text) {
+  const auto number = SortNumber(text);
+  SetCell(c, std::move(text), number);
+}
+
+void TStatRow::SetCell(StatColumn c, std::string text, std::optional<long double> number) {
+  const size_t i = ColumnIndex(c);
+  Cells[i] = std::move(text);
+  if (number) {
+    Numbers[i] = *number;
+    NumberMask |= 1u << i;
+  } else {
+    NumberMask &= ~(1u << i);
+  }
 }
 
 int CompareStatTexts(std::string_view a, std::string_view b) {
@@ -242,18 +319,13 @@ int CompareStatTexts(std::string_view a, std::string_view b) {
 
 void SortStatRows(std::vector<TStatRow>& rows, int column, bool descending) {
   if (column < 0 || column >= StatColumnCount || rows.size() < 2) return;
-  struct Key {
-    std::optional<long double> Number;
-    std::optional<long double> Caption;
+  const auto col = static_cast<StatColumn>(column);
+  auto compare_at = [](const TStatRow& a, const TStatRow& b, StatColumn c) {
+    return CompareParsed(a.Number(c), a.Text(c), b.Number(c), b.Text(c));
   };
-  std::vector<Key> keys(rows.size());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    keys[i] = {SortNumber(rows[i].Cells[static_cast<size_t>(column)]), SortNumber(rows[i].Cells[0])};
-  }
   auto compare = [&](size_t a, size_t b) {
-    const auto col = static_cast<size_t>(column);
-    int c = CompareParsed(keys[a].Number, rows[a].Cells[col], keys[b].Number, rows[b].Cells[col]);
-    if (c == 0) c = CompareParsed(keys[a].Caption, rows[a].Cells[0], keys[b].Caption, rows[b].Cells[0]);
+    int c = compare_at(rows[a], rows[b], col);
+    if (c == 0) c = compare_at(rows[a], rows[b], StatColumn::Value);
     return descending ? c > 0 : c < 0;
   };
   std::vector<size_t> order(rows.size());
@@ -263,6 +335,10 @@ void SortStatRows(std::vector<TStatRow>& rows, int column, bool descending) {
   sorted.reserve(rows.size());
   for (size_t i : order) sorted.push_back(std::move(rows[i]));
   rows = std::move(sorted);
+}
+
+void SortStatRows(std::vector<TStatRow>& rows, StatColumn column, bool descending) {
+  SortStatRows(rows, static_cast<int>(column), descending);
 }
 
 void CalcStatTable(const TStatTableInput& in, TStatTable& out) {
@@ -341,19 +417,19 @@ TStatTable CalcStatTable(const TStatTableInput& in) {
 
 TStatValues RowToStatValues(const TStatRow* row) {
   if (!row) return {};
-  const auto& c = row->Cells;
+  using C = StatColumn;
   TStatValues v;
-  v.Value = c[0];
-  v.Count = c[1];
-  v.CountPct = c[2];
-  v.Deviation = c[4];
-  v.DeviationPct = c[5];
-  v.Depth = c[6];
-  v.DepthPct = c[7];
-  v.Weight = c[8];
-  v.PeriodMin = c[10];
-  v.Period = c[11];
-  v.PeriodMax = c[12];
+  v.Value = row->Text(C::Value);
+  v.Count = row->Text(C::Count);
+  v.CountPct = row->Text(C::CountPct);
+  v.Deviation = row->Text(C::Deviation);
+  v.DeviationPct = row->Text(C::DeviationPct);
+  v.Depth = row->Text(C::Depth);
+  v.DepthPct = row->Text(C::DepthPct);
+  v.Weight = row->Text(C::Weight);
+  v.PeriodMin = row->Text(C::PeriodMin);
+  v.Period = row->Text(C::Period);
+  v.PeriodMax = row->Text(C::PeriodMax);
   return v;
 }
 

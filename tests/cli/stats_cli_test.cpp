@@ -63,13 +63,21 @@ TEST_F(StatsCli, PrefetchModeFillsTheNormColumnsAndBuildsTheFile) {
 }
 
 TEST_F(StatsCli, SortedDrawsMovePositionRows) {
+  // Draw 106 is written (K, 7, Q, 8): position 4 holds 8 as drawn and K when read ascending.
+  lottery::TDrawsArray draws = lottery::LoadDrawsFile(dir_ / "Kelmora_4r32.ldr");
+  draws.push_back({106, MakeComb(13, 7, 12, 8), ""});
+  lottery::SaveDrawsFile(dir_ / "Kelmora_4r32.ldr", draws);
   const auto plain = Run({"stats", "table", "POS4", "--sort", "0"});
   const auto sorted = Run({"stats", "table", "POS4", "--sort", "0", "--sorted"});
-  EXPECT_NE(plain.Out.find("\nJ\t2\t"), std::string::npos) << plain.Out;
-  EXPECT_NE(sorted.Out.find("\nJ\t2\t"), std::string::npos) << sorted.Out;
-  EXPECT_NE(plain.Out.find("\nK\t1\t"), std::string::npos);   // (7, 8, Q, K): K is in position 4
-  EXPECT_NE(sorted.Out.find("\nK\t1\t"), std::string::npos);  // and stays last when sorted
-  EXPECT_NE(plain.Out.find("\n10\t2\t"), std::string::npos);
+  ASSERT_EQ(plain.Code, 0) << plain.Err;
+  ASSERT_EQ(sorted.Code, 0) << sorted.Err;
+  EXPECT_NE(plain.Out.find("\n8\t1\t"), std::string::npos) << plain.Out;
+  EXPECT_NE(plain.Out.find("\nK\t1\t"), std::string::npos) << plain.Out;
+  EXPECT_NE(sorted.Out.find("\n8\t0\t"), std::string::npos) << sorted.Out;
+  EXPECT_NE(sorted.Out.find("\nK\t2\t"), std::string::npos) << sorted.Out;
+  // The rows no unsorted draw touches are the same either way.
+  EXPECT_NE(plain.Out.find("\n10\t2\t"), std::string::npos) << plain.Out;
+  EXPECT_NE(sorted.Out.find("\n10\t2\t"), std::string::npos) << sorted.Out;
 }
 
 TEST_F(StatsCli, UnknownCodeAndBadWindowAreFailures) {

@@ -229,48 +229,71 @@ TEST_F(FilterPartTest, VariantSkipsPartsOnceOneCombinationIsLeft) {
 
 struct QualifyCase {
   uint8_t Mode;
+  std::string stats::TStatValues::*Column;  // the column the mode tests, written out per case
   const char* Level;
-  const char* Cell;  // put in the column the mode tests
+  const char* Cell;
   bool Expected;
 };
 class RowQualifiesTest : public ::testing::TestWithParam<QualifyCase> {};
 
 TEST_P(RowQualifiesTest, ComparesTheModesColumn) {
   const QualifyCase& c = GetParam();
-  stats::TStatValues row;
-  for (std::string* cell : {&row.Count, &row.CountPct, &row.Deviation, &row.DeviationPct, &row.Depth, &row.DepthPct,
-                            &row.Weight, &row.PeriodMin, &row.Period, &row.PeriodMax}) {
-    *cell = "999";
-  }
-  const uint8_t m = c.Mode;
-  std::string* tested = m <= LDP   ? ((m - LMV) % 2 ? &row.DepthPct : &row.Depth)
-                        : m <= DDP ? ((m - DMV) % 2 ? &row.DeviationPct : &row.Deviation)
-                        : m <= CDP ? ((m - CMV) % 2 ? &row.CountPct : &row.Count)
-                        : m <= WDV ? &row.Weight
-                        : m <= PIR ? &row.PeriodMin
-                        : m <= PAR ? &row.Period
-                                   : &row.PeriodMax;
-  if (m == LVA) row.NumValue = std::atoi(c.Cell); else *tested = c.Cell;
   TFilterPart part;
-  part.LevelMode = m;
+  part.LevelMode = c.Mode;
   part.LevelValue = c.Level;
-  EXPECT_EQ(RowQualifies(part, row), c.Expected);
+  // The other columns take values low, high and unreadable: a mode reading any of them instead
+  // would give a result that changes with them (or fail, for a list mode).
+  for (const char* other : {"-70000", "999", "-"}) {
+    stats::TStatValues row;
+    for (std::string* cell : {&row.Count, &row.CountPct, &row.Deviation, &row.DeviationPct, &row.Depth, &row.DepthPct,
+                              &row.Weight, &row.PeriodMin, &row.Period, &row.PeriodMax}) {
+      *cell = other;
+    }
+    if (c.Column) row.*(c.Column) = c.Cell;
+    if (c.Mode == LVA) row.NumValue = std::atoi(c.Cell);
+    bool qualifies = !c.Expected;
+    EXPECT_NO_THROW(qualifies = RowQualifies(part, row)) << LevelModeCode(c.Mode) << " others " << other;
+    EXPECT_EQ(qualifies, c.Expected) << LevelModeCode(c.Mode) << " others " << other;
+  }
 }
 
+using V = stats::TStatValues;
 INSTANTIATE_TEST_SUITE_P(
     Modes, RowQualifiesTest,
-    ::testing::Values(QualifyCase{LNO, "", "-", true}, QualifyCase{LMV, "5", "5", true},
-                      QualifyCase{LMV, "5", "4", false}, QualifyCase{LMV, "0", "-", true},  // default 0
-                      QualifyCase{LLV, "5", "-", false},                                   // default 65535
-                      QualifyCase{LLP, "50", "-", false}, QualifyCase{DLP, "50", "49,5", true},
-                      QualifyCase{WLV, "1", "-", true},                                    // weight default 0
-                      QualifyCase{PAL, "1", "-", true}, QualifyCase{PXL, "70000", "-", true},
-                      QualifyCase{CMP, "12", "12.5", true}, QualifyCase{DMV, "-3", "-2", true},
-                      QualifyCase{LDV, "3,5", "5", true}, QualifyCase{LDV, "3,5", "4", false},
+    ::testing::Values(QualifyCase{LNO, nullptr, "", "-", true},
+                      QualifyCase{LMV, &V::Depth, "5", "5", true}, QualifyCase{LMV, &V::Depth, "5", "4", false},
+                      QualifyCase{LMV, &V::Depth, "0", "-", true},  // default 0
+                      QualifyCase{LMP, &V::DepthPct, "50", "50,5", true},
+                      QualifyCase{LLV, &V::Depth, "5", "-", false},  // default 65535
+                      QualifyCase{LLP, &V::DepthPct, "50", "-", false},
+                      QualifyCase{LDV, &V::Depth, "3,5", "5", true}, QualifyCase{LDV, &V::Depth, "3,5", "4", false},
+                      QualifyCase{LDP, &V::DepthPct, "25;50", "50.00", true},
+                      QualifyCase{DMV, &V::Deviation, "-3", "-2", true},
+                      QualifyCase{DMP, &V::DeviationPct, "10", "9,99999", false},
+                      QualifyCase{DLV, &V::Deviation, "0", "-1", true},
+                      QualifyCase{DLP, &V::DeviationPct, "50", "49,5", true},
+                      QualifyCase{DDV, &V::Deviation, "-1", "-1", true},
+                      QualifyCase{DDP, &V::DeviationPct, "-100", "-100.00000", true},
+                      QualifyCase{CMV, &V::Count, "3", "3", true}, QualifyCase{CMP, &V::CountPct, "12", "12.5", true},
+                      QualifyCase{CLV, &V::Count, "3", "4", false}, QualifyCase{CLP, &V::CountPct, "12", "-", false},
+                      QualifyCase{CDV, &V::Count, "2;4", "4", true},
                       // Lists hold whole numbers: 12 matches 12 but not 12.5.
-                      QualifyCase{CDP, "12", "12,00000", true}, QualifyCase{CDP, "12", "12,5", false},
-                      QualifyCase{WDV, "3;4", "4.00", true}, QualifyCase{LVA, "7,11", "11", true},
-                      QualifyCase{LVA, "7,11", "12", false}, QualifyCase{PXR, "2", "2", true}));
+                      QualifyCase{CDP, &V::CountPct, "12", "12,00000", true},
+                      QualifyCase{CDP, &V::CountPct, "12", "12,5", false},
+                      QualifyCase{WMV, &V::Weight, "2", "2.00", true},
+                      QualifyCase{WLV, &V::Weight, "1", "-", true},  // weight default 0
+                      QualifyCase{WDV, &V::Weight, "3;4", "4.00", true},
+                      QualifyCase{PIM, &V::PeriodMin, "2", "1", false},
+                      QualifyCase{PIL, &V::PeriodMin, "2", "-", false},  // default 65535
+                      QualifyCase{PIR, &V::PeriodMin, "1,3", "3", true},
+                      QualifyCase{PAM, &V::Period, "2", "2,5000", true},
+                      QualifyCase{PAL, &V::Period, "1", "-", true},  // default 0
+                      QualifyCase{PAR, &V::Period, "2", "2.0000", true},
+                      QualifyCase{PXM, &V::PeriodMax, "9", "9", true},
+                      QualifyCase{PXL, &V::PeriodMax, "70000", "-", true},
+                      QualifyCase{PXL, &V::PeriodMax, "5", "6", false},
+                      QualifyCase{PXR, &V::PeriodMax, "2", "2", true},
+                      QualifyCase{LVA, nullptr, "7,11", "11", true}, QualifyCase{LVA, nullptr, "7,11", "12", false}));
 
 TEST(RowQualifiesTest, AListModeCellThatIsNoNumberFails) {
   stats::TStatValues row;

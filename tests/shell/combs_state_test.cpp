@@ -3,6 +3,8 @@
 
 #include "shell/combs_state.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "common/temp_dir.h"
@@ -87,6 +89,23 @@ TEST_F(CombsStateTest, PasteOfABadLineIsRefusedAndTheListStays) {
   host_.Clipboard = "7 8 9 10\r\nA K Q J\r\n";
   EXPECT_TRUE(combs.PasteFromClipboard());
   EXPECT_EQ(combs.CombList(), (filtering::TCombsArray{MakeComb(7, 8, 9, 10), MakeComb(14, 13, 12, 11)}));
+}
+
+TEST_F(CombsStateTest, ReplacingTheListDropsHistoryAndUndoAndSignalsTheChange) {
+  CombsState& combs = session_->Combs();
+  combs.RemoveSelected({0, 1, 2});
+  ASSERT_TRUE(combs.CanUndo());
+  ASSERT_EQ(combs.FilterHistory().size(), 1u);
+  host_.ChangedViews.clear();
+  const filtering::TCombsArray list = {MakeComb(7, 8, 9, 10), MakeComb(11, 12, 13, 14)};
+  combs.ReplaceList(list);
+  EXPECT_EQ(combs.CombList(), list);
+  EXPECT_FALSE(combs.CanUndo());
+  EXPECT_TRUE(combs.FilterHistory().empty());
+  EXPECT_EQ(session_->StatusPanelText(3), "Комбинаций: 2");
+  const auto& views = host_.ChangedViews;
+  for (ViewId v : {ViewId::Combs, ViewId::Filters, ViewId::StatusBar})
+    EXPECT_NE(std::find(views.begin(), views.end(), v), views.end()) << static_cast<int>(v);
 }
 
 TEST_F(CombsStateTest, ExcludedDrawsCountBackFromTheCurrentDraw) {

@@ -12,6 +12,7 @@
 #include "lottery/draws.h"
 #include "shell/recording_host.h"
 #include "shell/stats_state.h"
+#include "support/error.h"
 #include "support/files.h"
 #include "support/ini_file.h"
 
@@ -308,6 +309,53 @@ TEST_F(SessionTest, TheWriterLockRemovesWhatKilledSavesLeftBehind) {
   EXPECT_TRUE(s->StakesFileOpen());
   EXPECT_FALSE(std::filesystem::exists(dir_ / stale));
   EXPECT_TRUE(std::filesystem::is_empty(dir_ / "Prefetchs"));
+}
+
+TEST_F(SessionTest, ReportedShowsTheSentenceAndTheFailureAndTheGuardUndoesItsState) {
+  auto session = Open();
+  host_.Messages.clear();
+  const int transitions = host_.BusyTransitions;
+  struct Case {
+    const char* sentence;
+    bool fails;
+    const char* shown;  // nullptr: nothing shown
+  };
+  const Case cases[] = {{"Ошибка записи в файл тиражей!", true, "Ошибка записи в файл тиражей!\r\rдиск полон"},
+                        {"", true, "диск полон"},
+                        {"Ошибка записи в файл тиражей!", false, nullptr}};
+  for (const Case& c : cases) {
+    host_.Messages.clear();
+    bool ok = !c.fails;
+    {
+      BusyGuard busy(*session, "Сохранение...");
+      EXPECT_TRUE(host_.Busy);
+      EXPECT_EQ(host_.StatusTexts.back(), "Сохранение...");
+      ok = session->Reported(c.sentence, [&] {
+        if (c.fails) support::Fail("диск полон");
+      });
+    }
+    EXPECT_EQ(ok, !c.fails);
+    ASSERT_EQ(host_.Messages.size(), c.shown ? 1u : 0u) << c.sentence;
+    if (c.shown) {
+      EXPECT_EQ(host_.Messages[0].Kind, MessageKind::Error);
+      EXPECT_EQ(host_.Messages[0].Text, c.shown);
+    }
+    EXPECT_FALSE(host_.Busy);
+    EXPECT_EQ(host_.StatusTexts.back(), "");
+  }
+  EXPECT_EQ(host_.BusyTransitions, transitions + 6);
+
+  // A failure that leaves the guard's scope still ends the busy state and clears the status text;
+  // Busy::No leaves the busy state alone.
+  try {
+    BusyGuard busy(*session, "Загрузка...");
+    BusyGuard status(*session, "Шаг...", Busy::No);
+    support::Fail("сбой");
+  } catch (const support::Error&) {
+  }
+  EXPECT_FALSE(host_.Busy);
+  EXPECT_EQ(host_.StatusTexts.back(), "");
+  EXPECT_EQ(host_.BusyTransitions, transitions + 8);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "lottery/draws.h"
 #include "shell/recording_host.h"
 #include "shell/session.h"
+#include "support/error.h"
 
 namespace kelmora::shell {
 namespace {
@@ -56,6 +57,68 @@ TEST_F(StatsStateTest, StartsOnTheFirstEntryAndRecomputesOnlyWhenTheKeyChanges) 
   session_->SetDrawsOffset(3);  // refreshes the views, so the table follows the offset
   EXPECT_EQ(Calculations(), before + 3);
   EXPECT_EQ(stats.Table().LastIdx, 26);
+}
+
+TEST_F(StatsStateTest, ComputeTakesEverythingFromTheRequestAndLeavesTheViewState) {
+  auto& stats = session_->Stats();
+  auto& view = session_->MainView();
+  const TMainViewState view_before = view;
+  StatTableRequest request;
+  request.Code = "pos2";  // case ignored
+  request.Window = 12;
+  request.Offset = 4;
+  request.SortColumn = 1;
+  request.Descending = true;
+  const stats::TStatTable& table = stats.Compute(request);
+  EXPECT_EQ(&table, &stats.Table());  // it is the page's table now
+  EXPECT_EQ(stats.SelectedEntry(), stats.List().IndexOfCode("POS2"));
+  EXPECT_EQ(table.LastIdx, 25);
+  EXPECT_EQ(table.WindowDraws, 12);
+  EXPECT_EQ(stats.SortColumn(), 1);
+  EXPECT_TRUE(stats.SortDescending());
+  ASSERT_FALSE(table.Rows.empty());
+  EXPECT_EQ(table.Rows.front().Text(stats::StatColumn::Value), "8");  // position 2 always holds 8: the largest count
+  EXPECT_EQ(session_->DrawsOffset(), 0);
+  EXPECT_EQ(view.DrawsStatLen, view_before.DrawsStatLen);
+  EXPECT_EQ(view.SortedDraws, view_before.SortedDraws);
+  EXPECT_EQ(view.PrefetchsEnabled, view_before.PrefetchsEnabled);
+  EXPECT_TRUE(session_->IsIdle());
+
+  // An offset beyond the archive is clamped as the offset editor clamps it.
+  request.Offset = 1000;
+  EXPECT_EQ(stats.Compute(request).LastIdx, 0);
+  // Read ascending, position 1 holds the smallest value: 7 or else the 8 of position 2.
+  request.Code = "POS1";
+  request.Offset = 0;
+  request.Window = 30;
+  const auto count_of_8 = [&] {
+    for (const auto& row : stats.Compute(request).Rows)
+      if (row.Text(stats::StatColumn::Value) == "8") return row.Number(stats::StatColumn::Count).value_or(-1);
+    return -1.0L;
+  };
+  EXPECT_EQ(count_of_8(), 4);
+  request.Sorted = true;
+  EXPECT_EQ(count_of_8(), 26);
+  EXPECT_FALSE(view.SortedDraws);
+
+  struct Bad {
+    const char* code;
+    int64_t window;
+    const char* message;
+  };
+  for (const Bad& bad : {Bad{"NUMS", 0, "Некорректное количество тиражей: 0!"},
+                         Bad{"NUMS", 2147483648, "Некорректное количество тиражей: 2147483648!"},
+                         Bad{"XXXX", 0, "Некорректное количество тиражей: 0!"},
+                         Bad{"XXXX", 10, "Метод расчета статистики \"XXXX\" не найден!"}}) {
+    request.Code = bad.code;
+    request.Window = bad.window;
+    try {
+      stats.Compute(request);
+      ADD_FAILURE() << "no error for " << bad.code << " " << bad.window;
+    } catch (const support::Error& e) {
+      EXPECT_STREQ(e.what(), bad.message);
+    }
+  }
 }
 
 TEST_F(StatsStateTest, NoSelectionEmptiesTheTableAndRefusesToCreateAStatistic) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "stats/numbers.h"
@@ -185,12 +186,12 @@ TEST(Weight, CoefficientsPercentsAndAbsoluteValues) {
 
 TEST(DeltaText, DifferenceOfTheEstimateAndTheFact) {
   struct Case {
-    const char* expected;
+    std::optional<int64_t> expected;  // nullopt: the expected column is "-"
     int32_t fact;
     const char* text;
   };
-  const Case cases[] = {{"10", 8, "+2"}, {"8", 8, "0"}, {"5", 8, "-3"}, {"-", 5, "-"}, {"x", 5, "-"}, {"-1", 0, "-"}};
-  for (const auto& c : cases) EXPECT_EQ(stats::DeltaText(c.expected, c.fact), c.text) << c.expected;
+  const Case cases[] = {{10, 8, "+2"}, {8, 8, "0"}, {5, 8, "-3"}, {std::nullopt, 5, "-"}, {-1, 0, "-"}};
+  for (const auto& c : cases) EXPECT_EQ(stats::DeltaText(c.expected, c.fact), c.text) << c.expected.value_or(-99);
 }
 
 TEST(SortRule, NumbersAsNumbersOtherTextsIgnoringCaseCaptionsBreakTies) {
@@ -202,8 +203,8 @@ TEST(SortRule, NumbersAsNumbersOtherTextsIgnoringCaseCaptionsBreakTies) {
 
   auto row = [](std::string caption, std::string count) {
     stats::TStatRow r;
-    r.Cells[0] = std::move(caption);
-    r.Cells[1] = std::move(count);
+    r.SetCell(stats::StatColumn::Value, std::move(caption));
+    r.SetCell(stats::StatColumn::Count, std::move(count));
     return r;
   };
   std::vector<stats::TStatRow> rows = {row("K", "10"), row("A", "9"), row("J", "10"), row("7", "-")};
@@ -222,7 +223,7 @@ TEST(SortRule, NumbersAsNumbersOtherTextsIgnoringCaseCaptionsBreakTies) {
 
 TEST(StatValues, RowCarriesItsTextColumns) {
   stats::TStatRow row;
-  for (int i = 0; i < stats::StatColumnCount; ++i) row.Cells[static_cast<size_t>(i)] = "c" + std::to_string(i);
+  for (int i = 0; i < stats::StatColumnCount; ++i) row.Cells[static_cast<size_t>(i)] = fmt::format("c{}", i);
   const auto v = stats::RowToStatValues(&row);
   EXPECT_EQ(v.Value, "c0");
   EXPECT_EQ(v.NumValue, 0);
