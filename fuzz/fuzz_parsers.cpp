@@ -31,7 +31,8 @@ int FuzzRecipe(const uint8_t* data, size_t size) {
     // The stored form of a recipe reads back as the same recipe.
     const std::string text = filtering::FilterItemToText(item);
     const filtering::TFilterItem back = filtering::FilterItemFromText(text, list);
-    FuzzCheck(filtering::FilterItemToText(back) == text, "a recipe's stored form reads back differently");
+    const std::string again = filtering::FilterItemToText(back);
+    FuzzCheck(again == text, "a recipe's stored form \"" + text + "\" reads back as \"" + again + "\"");
     items.push_back(item);
   }
 

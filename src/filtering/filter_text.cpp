@@ -192,7 +192,9 @@ std::string FilterItemToText(const TFilterItem& item) {
   if (!item.Active) return {};
   std::string text = FlagsWord(item.BottomUp, item.MultiSelect, item.KeepSelected) + std::to_string(item.SortColumn);
   text += '#';
-  text += item.Method ? item.Method->Code() + ":" + item.DrawsLen : item.StatText;
+  // A run of "#" reads as one separator, so an empty statistic word is written as a blank: the
+  // words after it keep their places when the text is read again.
+  text += item.Method ? item.Method->Code() + ":" + item.DrawsLen : item.StatText.empty() ? " " : item.StatText;
   text += TailWords(item.LevelMode, item.LevelValue, item.StopMode, item.StopValue, item.CDL);
   return text;
 }

@@ -54,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, FilterRoundTrip,
                                            RoundTripCase{"TSD10#DIGS:10, 20#LNO:#SF:1"},
                                            RoundTripCase{"TSF0#POS2:5;10#LVA:7,J#SP:12#-1:0:1:0:1"},
                                            // An unknown statistic survives as it was written.
-                                           RoundTripCase{"TSD1#XXXX:10#CDV:3,5#SV:2"}));
+                                           RoundTripCase{"TSD1#XXXX:10#CDV:3,5#SV:2"},
+                                           // A blank statistic word keeps the words after it in place.
+                                           RoundTripCase{"TSD1# #LMV:5#SF:1"}));
 
 struct ReadCase {
   const char* Text;
