@@ -43,10 +43,11 @@ const std::filesystem::path& ScratchFolder() {
   return folder;
 }
 
-// A text value as it reads back after a save: line breaks as spaces, trimmed.
+// A text value as it reads back after a save: line breaks as spaces, trimmed, through the code page
+// (the byte 0x98, which has no character, comes back as "?").
 std::string Flattened(std::string text) {
   std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  return std::string(support::Trim(text));
+  return support::Cp1251ToUtf8(support::Utf8ToCp1251(support::Trim(text)));
 }
 
 template <typename Read>
@@ -109,7 +110,7 @@ int FuzzSettings(const uint8_t* data, size_t size) {
   shell::ReadAnalysisSettings(in, back.Config);
   shell::ReadShredding(in, back.Shredding);
   shell::ReadProxy(in, back.Proxy);
-  // Line breaks inside a text value are saved as spaces: the one change a save may make.
+  // The only changes a save may make to a text value.
   shell::TGenerationDefaults generation = settings.Generation;
   generation.Parameters = Flattened(generation.Parameters);
   lottery::TShreddingData shredding = settings.Shredding;

@@ -29,19 +29,21 @@ void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& ou
 }
 
 void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out, std::string* problem) {
-  out.MatrixCols = ini.ReadInt(Global, "MatrixCols", 4);
+  // Hand-edited files may hold any number; the program works within the ranges of the dialog.
+  out.MatrixCols = std::clamp(ini.ReadInt(Global, "MatrixCols", 4), 1, MaxMatrixCols);
   out.MatrixSegments = lottery::TextToMatrixSegments(ini.ReadString(Global, "MatrixSegments", ""));
   out.ChannelSize = ini.ReadInt(Global, "ChannelSize", 2);
-  // Hand-edited files may hold a channel size below 1; the channel arithmetic needs at least 1.
-  if (out.ChannelSize < 1) {
+  // The channel arithmetic needs at least 1, and a size past the card values only costs time.
+  if (out.ChannelSize < 1 || out.ChannelSize > MaxChannelSize) {
+    const int32_t used = std::clamp(out.ChannelSize, 1, MaxChannelSize);
     if (problem)
-      *problem = fmt::format("Некорректный размер канала: {}. Используется размер канала 1.", out.ChannelSize);
-    out.ChannelSize = 1;
+      *problem = fmt::format("Некорректный размер канала: {}. Используется размер канала {}.", out.ChannelSize, used);
+    out.ChannelSize = used;
   }
 
   out.Cost = support::RealToMoney(ini.ReadReal(Stakes, "Cost", 0));
   out.MaxStake = ini.ReadInt(Stakes, "MaxStake", 4);
-  const int32_t rows = std::max(0, ini.ReadInt(Stakes, "Profits", 0));
+  const int32_t rows = std::clamp(ini.ReadInt(Stakes, "Profits", 0), 0, MaxProfitRows);
   out.Profits.clear();
   for (int32_t i = 0; i < rows; ++i) {
     lottery::TProfitItem item;

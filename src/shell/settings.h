@@ -27,7 +27,13 @@ struct TProgramSettings {
 // Reads a group from the document into settings key by key, so that when a malformed value throws
 // support::Error the keys read before it keep their new values and the rest keep what they had.
 void ReadGenerationDefaults(const support::IniFile& ini, TGenerationDefaults& out);
-// A channel size below 1 is read as 1; `problem` (when given) then receives the text to report.
+// The ranges the analysis settings are read into: those of the settings dialog, and one profit row
+// per possible Overlap byte.
+inline constexpr int32_t MaxMatrixCols = 8;
+inline constexpr int32_t MaxChannelSize = 8;
+inline constexpr int32_t MaxProfitRows = 256;
+// MatrixCols is clamped into 1..8 and Profits into 0..256 rows. A channel size outside 1..8 is read
+// as the nearest of them; `problem` (when given) then receives the text to report.
 void ReadAnalysisSettings(const support::IniFile& ini, lottery::TConfigData& out, std::string* problem = nullptr);
 void ReadShredding(const support::IniFile& ini, lottery::TShreddingData& out);
 void ReadProxy(const support::IniFile& ini, lottery::TProxy& out);
