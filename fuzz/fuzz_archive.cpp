@@ -30,4 +30,10 @@ const FuzzArchive& SharedArchive() {
   return *archive;
 }
 
+uint32_t InputHash(const uint8_t* data, size_t size) {
+  uint32_t h = 2166136261u;
+  for (size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
+  return h;
+}
+
 }  // namespace kelmora::fuzz

@@ -16,13 +16,6 @@ namespace kelmora::fuzz {
 
 namespace {
 
-// FNV-1a: picks the registry entry an input is tried with, so every entry gets inputs.
-uint32_t Hash(const uint8_t* data, size_t size) {
-  uint32_t h = 2166136261u;
-  for (size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
-  return h;
-}
-
 // One statistics table, as the program computes it for the selected entry; what the statistic
 // reports as a failure is an answer.
 void TryTable(const stats::TStatList& list, int entry, int32_t window, const stats::TPrefetchData* prefetch) {
@@ -67,7 +60,7 @@ int FuzzDrawsArchive(const uint8_t* data, size_t size) {
   stats::TStatList list(draws, shared.Config, shared.Shredding, stats::RegisteredClasses());
   list.Rebuild();
   if (list.Count() == 0) return 0;
-  const int entry = static_cast<int>(Hash(data, size) % static_cast<uint32_t>(list.Count()));
+  const int entry = static_cast<int>(InputHash(data, size) % static_cast<uint32_t>(list.Count()));
   TryTable(list, entry, 1000, nullptr);
   TryTable(list, entry, 2, nullptr);
   return 0;
@@ -94,7 +87,7 @@ int FuzzPrefetch(const uint8_t* data, size_t size) {
     if (list.HasNorm(i)) with_norm.push_back(i);
   }
   if (with_norm.empty()) return 0;
-  const int entry = with_norm[Hash(data, size) % with_norm.size()];
+  const int entry = with_norm[InputHash(data, size) % with_norm.size()];
   TryTable(list, entry, 1000, &norm);
   return 0;
 }

@@ -26,7 +26,7 @@ namespace {
 // The document as Load makes it of the file's bytes.
 support::IniFile ParseBytes(const uint8_t* data, size_t size) {
   support::IniFile ini;
-  ini.Parse(support::Cp1251ToUtf8({reinterpret_cast<const char*>(data), size}));
+  ini.Parse(support::Cp1251ToUtf8(AsText(data, size)));
   return ini;
 }
 
@@ -124,11 +124,9 @@ int FuzzSettings(const uint8_t* data, size_t size) {
   stats::TStatList list(shared.Draws, settings.Config, settings.Shredding, stats::RegisteredClasses());
   list.Rebuild();
   if (list.Count() == 0) return 0;
-  uint32_t h = 2166136261u;
-  for (size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
   stats::TStatTableInput table;
   table.List = &list;
-  table.Entry = static_cast<int>(h % static_cast<uint32_t>(list.Count()));
+  table.Entry = static_cast<int>(InputHash(data, size) % static_cast<uint32_t>(list.Count()));
   TryRead([&] { (void)stats::CalcStatTable(table); });
   return 0;
 }

@@ -15,14 +15,6 @@
 
 namespace kelmora::fuzz {
 
-namespace {
-
-std::string_view AsText(const uint8_t* data, size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
-
-}  // namespace
-
 int FuzzRecipe(const uint8_t* data, size_t size) {
   const stats::TStatList& list = SharedArchive().List;
   std::vector<filtering::TFilterItem> items;

@@ -13,10 +13,6 @@ namespace kelmora::fuzz {
 
 namespace {
 
-std::string_view AsText(const uint8_t* data, size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
-
 std::set<int32_t> Numbers(const lottery::TDrawsArray& draws, size_t from = 0) {
   std::set<int32_t> numbers;
   for (size_t i = from; i < draws.size(); ++i) numbers.insert(draws[i].Number);
