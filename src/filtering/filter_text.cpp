@@ -1,5 +1,7 @@
 #include "filtering/filter_text.h"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "support/text.h"
@@ -81,7 +83,19 @@ long double ReadWeight(std::string_view text) {
 
 std::string FormatWeight(long double value) {
   // Fifteen significant digits are what a double holds exactly, and "." whatever the locale.
-  return fmt::format("{:.15g}", static_cast<double>(value));
+  std::string text = fmt::format("{:.15g}", static_cast<double>(value));
+  const size_t e = text.find('e');
+  if (e == std::string::npos) return text;
+  // The reader keeps only digits, signs and points, so an exponent would change the value: write
+  // the same fifteen digits in positional form instead.
+  const int exponent = support::ParseInt(std::string_view(text).substr(e + 1)).value_or(0);
+  const long double rounded = support::ParseReal(text).value_or(0);
+  text = fmt::format("{:.{}f}", static_cast<double>(rounded), std::max(0, 14 - exponent));
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
 }
 
 // Word 1: direction, selection, filter mode.
@@ -196,7 +210,9 @@ std::string FilterItemToText(const TFilterItem& item) {
   if (!item.Active) return {};
   std::string text = FlagsWord(item.BottomUp, item.MultiSelect, item.KeepSelected) + std::to_string(item.SortColumn);
   text += '#';
-  text += item.Method ? item.Method->Code() + ":" + item.DrawsLen : item.StatText;
+  // A run of "#" reads as one separator, so an empty statistic word is written as a blank: the
+  // words after it keep their places when the text is read again.
+  text += item.Method ? item.Method->Code() + ":" + item.DrawsLen : item.StatText.empty() ? " " : item.StatText;
   text += TailWords(item.LevelMode, item.LevelValue, item.StopMode, item.StopValue, item.CDL);
   return text;
 }

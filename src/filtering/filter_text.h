@@ -85,6 +85,7 @@ using TFilterRec = std::array<TFilterPart, FilterSlots>;
 // inactive item.
 TFilterItem FilterItemFromText(std::string_view text, const stats::TStatList& list);
 // "TSD1#NUMS:10#LMV:5#SF:1" (a fifth word with the weights when CDL.Override); "" when inactive.
+// An item without method and statistic word writes the word as " ", so it reads back the same.
 std::string FilterItemToText(const TFilterItem& item);
 // The description of a part, with the sort column in its first word ("TSD1#NUMS:10#LMV:5#SF:1");
 // "" when inactive. A part without method shows "?".

@@ -25,6 +25,14 @@ std::array<int32_t, 4> ParseQuad(const std::string& text, const std::array<int32
   return out;
 }
 
+// A placement or column number; a malformed one counts as absent, so a damaged view-state file
+// costs the stored layout, never the window.
+int32_t LayoutInt(const support::IniFile& ini, std::string_view section, std::string_view key, int32_t def) {
+  const auto text = ini.Find(section, key);
+  if (!text) return def;
+  return support::ParseInt(support::Trim(*text)).value_or(def);
+}
+
 std::string QuadText(const std::array<int32_t, 4>& q) {
   return fmt::format("{},{},{},{}", q[0], q[1], q[2], q[3]);
 }
@@ -103,11 +111,11 @@ std::optional<TWindowPlacement> ViewState::RestorePlacement(std::string_view sec
   auto minmax = ini_.Find(section, SizedKey("MinMaxPos", screen_width, screen_height));
   if (!minmax) minmax = ini_.Find(section, "MinMaxPos");
   if (!norm && !minmax) return std::nullopt;
-  if (ini_.ReadInt(section, "PixelsPerInch", 0) != pixels_per_inch) return std::nullopt;
+  if (LayoutInt(ini_, section, "PixelsPerInch", 0) != pixels_per_inch) return std::nullopt;
 
   TWindowPlacement p;
-  p.Flags = ini_.ReadInt(section, "Flags", 0);
-  p.ShowCmd = ini_.ReadInt(section, "ShowCmd", 1);
+  p.Flags = LayoutInt(ini_, section, "Flags", 0);
+  p.ShowCmd = LayoutInt(ini_, section, "ShowCmd", 1);
   p.PixelsPerInch = pixels_per_inch;
   p.NormPos = norm ? ParseQuad(*norm, current_rect) : current_rect;
   p.MinMaxPos = minmax ? ParseQuad(*minmax, {0, 0, 0, 0}) : std::array<int32_t, 4>{};
@@ -132,7 +140,7 @@ TListColumns ViewState::RestoreColumns(std::string_view section, std::string_vie
   TListColumns out;
   for (int i = 0; i < column_count; ++i) {
     const int32_t def = i < static_cast<int>(default_widths.size()) ? default_widths[i] : 80;
-    out.Widths.push_back(ini_.ReadInt(section, fmt::format("{}.Column{}", list, i), def));
+    out.Widths.push_back(LayoutInt(ini_, section, fmt::format("{}.Column{}", list, i), def));
   }
   if (auto sort = ini_.Find(section, fmt::format("{}.SortType", list))) {
     const auto parts = support::Split(*sort, ",");

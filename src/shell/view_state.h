@@ -52,13 +52,16 @@ class ViewState {
   void SavePlacement(std::string_view section, const TWindowPlacement& placement, int screen_width,
                      int screen_height);
   // The stored placement when it may be applied: a stored key was found and the resolution equals
-  // pixels_per_inch. A malformed NormPos number keeps the current edge, a malformed MinMaxPos gives 0.
+  // pixels_per_inch. A malformed NormPos number keeps the current edge, a malformed MinMaxPos gives 0;
+  // a malformed Flags or ShowCmd takes its default and a malformed PixelsPerInch matches no resolution.
+  // Never throws.
   std::optional<TWindowPlacement> RestorePlacement(std::string_view section, int screen_width, int screen_height,
                                                    int pixels_per_inch,
                                                    const std::array<int32_t, 4>& current_rect) const;
 
   void SaveColumns(std::string_view section, std::string_view list, const TListColumns& columns);
-  // Widths of the first column_count columns (default where absent) and the sort setting if stored.
+  // Widths of the first column_count columns (default where absent or malformed) and the sort setting
+  // if stored. Never throws.
   TListColumns RestoreColumns(std::string_view section, std::string_view list, int column_count,
                               const std::vector<int32_t>& default_widths) const;
 

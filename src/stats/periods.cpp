@@ -41,7 +41,7 @@ void TCustomPeriodsStat::AddDrawValues(int draw_idx, int last_idx, bool sorted, 
   for (int p = 0; p < PositionCount; ++p) {
     const int unit = units_.UnitOf(p, cur_draw_.Value(p));
     if (unit < 0) continue;
-    const int64_t d = RecordLastValue(last_values, static_cast<uint16_t>(unit), 0, 0, 0, cur_draw_.Number);
+    const int32_t d = RecordLastValue(last_values, static_cast<uint16_t>(unit), 0, 0, 0, cur_draw_.Number);
     if (d <= 0) continue;
     item_.Key1 = static_cast<uint16_t>(unit);
     item_.Key2 = static_cast<uint16_t>(d);

@@ -99,13 +99,14 @@ bool KeysLess(const TStatDrawItem& a, const TStatDrawItem& b) {
 
 void SortByKeys(TStatDrawArray& values) { std::stable_sort(values.begin(), values.end(), KeysLess); }
 
-int64_t RecordLastValue(TLastValueArray& values, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4,
+int32_t RecordLastValue(TLastValueArray& values, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4,
                         int32_t draw) {
   for (auto& v : values) {
     if (v.Key1 == k1 && v.Key2 == k2 && v.Key3 == k3 && v.Key4 == k4) {
-      const int64_t distance = static_cast<int64_t>(draw) - v.LastDraw;
+      // The numbers of a damaged archive may lie further apart than 32 bits can hold.
+      const int64_t distance = int64_t{draw} - v.LastDraw;
       v.LastDraw = draw;
-      return distance;
+      return static_cast<int32_t>(std::clamp<int64_t>(distance, INT32_MIN, INT32_MAX));
     }
   }
   values.push_back(TLastValueItem{draw, k1, k2, k3, k4});

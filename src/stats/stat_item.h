@@ -67,10 +67,10 @@ struct TLastValueItem {
 };
 using TLastValueArray = std::vector<TLastValueItem>;
 
-// Records draw number `draw` for the value: returns draw minus the previously stored number and
-// stores the new one, or appends the value and returns -1 when it is new.
-// The difference is 64-bit: draw numbers span the whole 32-bit range.
-int64_t RecordLastValue(TLastValueArray& values, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4,
+// Records draw number `draw` for the value: returns draw minus the previously stored number
+// (clamped into the 32-bit range) and stores the new one, or appends the value and returns -1 when
+// it is new.
+int32_t RecordLastValue(TLastValueArray& values, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4,
                         int32_t draw);
 
 // Running record of one unit for statistics that carry state from one draw to the next.

@@ -54,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, FilterRoundTrip,
                                            RoundTripCase{"TSD10#DIGS:10, 20#LNO:#SF:1"},
                                            RoundTripCase{"TSF0#POS2:5;10#LVA:7,J#SP:12#-1:0:1:0:1"},
                                            // An unknown statistic survives as it was written.
-                                           RoundTripCase{"TSD1#XXXX:10#CDV:3,5#SV:2"}));
+                                           RoundTripCase{"TSD1#XXXX:10#CDV:3,5#SV:2"},
+                                           // A blank statistic word keeps the words after it in place.
+                                           RoundTripCase{"TSD1# #LMV:5#SF:1"}));
 
 struct ReadCase {
   const char* Text;
@@ -101,6 +103,28 @@ TEST_F(FilterTextTest, WeightsAreWrittenWithAPointAndReadWithEitherSeparator) {
   // Without the override the weights are not written and read back as zeros.
   item.CDL.Override = false;
   EXPECT_EQ(Read(FilterItemToText(item)).CDL, TFilterCdl{});
+}
+
+// The reader drops every letter, so a weight never carries an exponent in its text.
+TEST_F(FilterTextTest, LargeAndSmallWeightsAreWrittenWithoutExponent) {
+  const struct {
+    long double Weight;
+    const char* Text;
+  } cases[] = {
+      {-2.14748364883641e15L, "-2147483648836410"},
+      {1.5e20L, "150000000000000000000"},
+      {1.25e-20L, "0.0000000000000000000125"},
+      {123456789012345678.0L, "123456789012346000"},
+      {0.5L, "0.5"},
+  };
+  for (const auto& c : cases) {
+    TFilterItem item = Read("TSD1#NUMS:10#LNO:#SF:1");
+    item.CDL.Override = true;
+    item.CDL.Settings.Count = c.Weight;
+    EXPECT_EQ(FilterItemToText(item), std::string("TSD1#NUMS:10#LNO:#SF:1#") + c.Text + ":0:0:0:0");
+    EXPECT_EQ(static_cast<double>(Read(FilterItemToText(item)).CDL.Settings.Count),
+              std::stod(std::string(c.Text))) << c.Text;
+  }
 }
 
 TEST_F(FilterTextTest, PartTextCarriesTheSortColumn) {

@@ -97,6 +97,35 @@ TEST(Settings, ChannelSizeBelowOneIsTreatedAsOne) {
   EXPECT_EQ(ReadAll(ini).Config.ChannelSize, 1);
 }
 
+// Hand-edited sizes are read into the dialog's ranges; a channel size outside them is reported.
+TEST(Settings, SizesAreClampedIntoTheDialogRanges) {
+  const struct {
+    const char* Text;
+    int32_t MatrixCols, ChannelSize;
+    size_t ProfitRows;
+    const char* Problem;
+  } cases[] = {
+      {"[GLOBAL]\nMatrixCols=8\nChannelSize=8\n[STAKES]\nProfits=256\n", 8, 8, 256, ""},
+      {"[GLOBAL]\nMatrixCols=9\nChannelSize=9\n", 8, 8, 0,
+       "Некорректный размер канала: 9. Используется размер канала 8."},
+      {"[GLOBAL]\nMatrixCols=2147483647\nChannelSize=2147483640\n[STAKES]\nProfits=2147483647\n", 8, 8, 256,
+       "Некорректный размер канала: 2147483640. Используется размер канала 8."},
+      {"[GLOBAL]\nMatrixCols=-2147483648\nChannelSize=-5\n[STAKES]\nProfits=-3\n", 1, 1, 0,
+       "Некорректный размер канала: -5. Используется размер канала 1."},
+  };
+  for (const auto& c : cases) {
+    support::IniFile ini;
+    ini.Parse(c.Text);
+    TConfigData config;
+    std::string problem;
+    ReadAnalysisSettings(ini, config, &problem);
+    EXPECT_EQ(config.MatrixCols, c.MatrixCols) << c.Text;
+    EXPECT_EQ(config.ChannelSize, c.ChannelSize) << c.Text;
+    EXPECT_EQ(config.Profits.size(), c.ProfitRows) << c.Text;
+    EXPECT_EQ(problem, c.Problem) << c.Text;
+  }
+}
+
 TEST(Settings, SavingAGroupKeepsOtherSectionsAndRoundTrips) {
   testing::TempDir dir;
   const auto path = dir / "Kelmora_4r32.ini";

@@ -43,6 +43,21 @@ TEST_F(ViewStateTest, MalformedNormalEdgesKeepTheCurrentOnesAndAnEmptyRectangleI
   EXPECT_EQ(v.RestorePlacement("E", 1, 1, 96, current_)->NormPos, current_);
 }
 
+// A damaged file costs the stored layout, never the window: no restore throws.
+TEST_F(ViewStateTest, MalformedPlacementAndColumnNumbersTakeTheirDefaults) {
+  auto v = Load(
+      "[W]\nPixelsPerInch=96\nFlags=,\nShowCmd=max\nNormPos=1,2,300,400\nlv.Column0=wide\nlv.Column1=70\n"
+      "[R]\nPixelsPerInch=9x6\nNormPos=1,2,300,400\n");
+  std::optional<TWindowPlacement> p;
+  ASSERT_NO_THROW(p = v.RestorePlacement("W", 1, 1, 96, current_));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->Flags, 0);
+  EXPECT_EQ(p->ShowCmd, 1);
+  EXPECT_EQ(p->NormPos, (std::array<int32_t, 4>{1, 2, 300, 400}));
+  EXPECT_FALSE(v.RestorePlacement("R", 1, 1, 96, current_)) << "a malformed resolution matches none";
+  EXPECT_EQ(v.RestoreColumns("W", "lv", 3, {10, 20}).Widths, (std::vector<int32_t>{10, 70, 80}));
+}
+
 TEST_F(ViewStateTest, SavedPlacementColumnsAndSwitchesReadBack) {
   ViewState v(dir_ / "new.frm");
   v.Load();

@@ -111,6 +111,24 @@ TEST(LastValues, RecordingReturnsTheDistanceOrMinusOneForANewValue) {
   EXPECT_EQ(last.size(), 2u);
 }
 
+// A damaged archive may hold numbers further apart than 32 bits: the distance saturates.
+TEST(LastValues, DistanceOfFarNumbersSaturates) {
+  const struct {
+    int32_t first, second, distance;
+  } cases[] = {
+      {-2000000000, 2000000000, 2147483647},
+      {2000000000, -2000000000, -2147483647 - 1},
+      {-2147483647 - 1, 2147483647, 2147483647},
+      {-1, 2147483646, 2147483647},
+  };
+  for (const auto& c : cases) {
+    stats::TLastValueArray last;
+    stats::RecordLastValue(last, 7, 0, 0, 0, c.first);
+    EXPECT_EQ(stats::RecordLastValue(last, 7, 0, 0, 0, c.second), c.distance) << c.first << " " << c.second;
+    EXPECT_EQ(last[0].LastDraw, c.second);
+  }
+}
+
 TEST(Flags, LettersAndGroupsDisplay) {
   EXPECT_EQ(stats::FlagLetters(stats::FlagNorm | stats::FlagGraph), "NG");
   EXPECT_EQ(stats::FlagLetters(0x1F), "SNDPG");

@@ -1,0 +1,13 @@
+[TFormMain]
+Flagùs=0
+ShowCmd=,
+PixelsPerInch=96
+MinMaxPos=-Draws.Column1=80
+lvDraws.SortType=1,0
+lvDrawsStat.SortType=3,e1Lf
+tPanelWi3=250
+PrefetchsEnabled=1
+PrefetchsInit=1
+[TFormChart]
+NormPos=1,2,3
+PixelsPerInch=120

@@ -1,0 +1,3 @@
+[TFormMain]
+DrawsStatLen=abc
+NormPos_1920x1080=x,y,z,w
