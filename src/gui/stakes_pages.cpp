@@ -1,5 +1,7 @@
 #include "gui/stakes_pages.h"
 
+#include "gui/table_sizing.h"
+
 #include <algorithm>
 
 #include <QHeaderView>
@@ -56,6 +58,7 @@ StakesPage::StakesPage(QWidget* parent, shell::Session& session, CommandActions&
   grid_->setItemDelegateForColumn(4, cards);
   const int widths[] = {60, 60, 120, 60, 120, 60, 60, 60, 1000};
   for (int c = 0; c < stakes::StakeColumnCount; ++c) grid_->horizontalHeader()->resizeSection(c, widths[c]);
+  FitColumnsToHeader(*grid_->horizontalHeader());  // "№ тиража", "Вид ставки" ... read whole
   layout->addWidget(grid_);
   connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
@@ -96,6 +99,7 @@ RatingPage::RatingPage(QWidget* parent, shell::Session& session, CommandActions&
   for (int c = 1; c < stakes::RatingColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, 64);
   list_->horizontalHeader()->setSectionsClickable(true);
   list_->horizontalHeader()->setSortIndicatorShown(true);
+  FitColumnsToHeader(*list_->horizontalHeader());
   layout->addWidget(list_);
   connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
     // The same column toggles the direction; another starts ascending.

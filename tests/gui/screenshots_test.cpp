@@ -25,8 +25,10 @@
 #include "gui/generate_dialog.h"
 #include "gui/gui_fixture.h"
 #include "gui/info_dialogs.h"
+#include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/table_sizing.h"
+#include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "lottery/comb_ops.h"
 #include "support/files.h"
@@ -183,6 +185,24 @@ TEST_F(DemoDataTest, EveryPageAndDialogIsDrawn) {
   Keep(Shoot(generate), "generate_dialog.png");
   FilterDialog filter(&Window(), Session(), filtering::TFilterItem{});
   Keep(Shoot(filter), "filter_dialog.png");
+  // The stakes of three names over the last ten draws, checked, and their rating.
+  const auto& draws = Session().Draws();
+  for (size_t i = draws.size() - 10; i < draws.size(); ++i) {
+    const lottery::TComb drawn = draws[i].Values;
+    const std::vector<lottery::TComb> combs = {drawn, lottery::MakeComb(7, 8, 9, 10), lottery::MakeComb(14, 13, 12, 11)};
+    ASSERT_TRUE(Session().Stakes().AddStakesCommand(combs, draws[i].Number, "01.001: NUMS @ Q#KEEP", 1));
+    ASSERT_TRUE(Session().Stakes().AddStakesCommand({lottery::MakeComb(9, 9, 10, 10)}, draws[i].Number,
+                                                    "02.001: SUMS @ 40#DEL", 1));
+  }
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Ставки")));
+  QApplication::processEvents();
+  EXPECT_EQ(ElidedHeaderTexts(*Window().StakesView()->Grid()->horizontalHeader()), QStringList());
+  Keep(Window().grab(), "stakes_page.png");
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Рейтинг")));
+  QApplication::processEvents();
+  EXPECT_EQ(ElidedHeaderTexts(*Window().RatingView()->List()->horizontalHeader()), QStringList());
+  Keep(Window().grab(), "rating_page.png");
+
   AboutDialog about(&Window());
   Keep(Shoot(about), "about_dialog.png");
   FirstRunDialog first_run(&Window(), support::FileExists(HelpFilePath()));
