@@ -18,6 +18,7 @@
 #include <fmt/format.h>
 
 #include "gui/qt_text.h"
+#include "gui/small_windows.h"
 #include "gui/table_sizing.h"
 #include "shell/host.h"
 #include "support/text.h"
@@ -81,14 +82,6 @@ class ValidatingDelegate : public QStyledItemDelegate {
 // The height that shows the header and every row.
 int FullHeight(const QTableView& view) {
   return view.horizontalHeader()->sizeHint().height() + view.verticalHeader()->length() + 2 * view.frameWidth();
-}
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
 }
 
 }  // namespace
@@ -200,7 +193,7 @@ ConfigDialog::ConfigDialog(QWidget* parent, shell::Host& host, const lottery::TC
   right->addStretch(1);
   columns->addLayout(right);
 
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
   adjustSize();
 }
 
@@ -265,7 +258,7 @@ ShreddingDialog::ShreddingDialog(QWidget* parent, const lottery::TShreddingData&
   layout->addWidget(new QLabel(QStringLiteral("Используемые переменные:\nn1, n2, n3, ..., nX - числа текущего "
                                               "тиража\np1, p2, p3, ..., pX - числа предыдущего тиража"),
                                this));
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
 }
 
 lottery::TShreddingData ShreddingDialog::Result() const {

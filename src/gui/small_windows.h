@@ -1,13 +1,17 @@
 #pragma once
-// The wait window and the progress window shared by long operations.
+// The wait window and the progress window shared by long operations, and the buttons the dialogs share.
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
 namespace kelmora::gui {
+
+// "OK" and "Отмена" that accept and reject the dialog (owned by it).
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 
 // One text, replaceable while shown; closed by the operation that opened it.
 class WaitWindow : public QDialog {

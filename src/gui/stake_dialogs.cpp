@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
+#include "gui/small_windows.h"
 #include "lottery/comb_text.h"
 #include "shell/host.h"
 #include "shell/session.h"
@@ -41,14 +42,6 @@ QLineEdit* CommentEdit(QWidget* parent, const QString& text) {
   return edit;
 }
 
-QDialogButtonBox* Buttons(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
-}
-
 }  // namespace
 
 StakeDialog::StakeDialog(QWidget* parent, shell::Host& host, const stakes::TStakeRec& rec, int count)
@@ -75,7 +68,7 @@ StakeDialog::StakeDialog(QWidget* parent, shell::Host& host, const stakes::TStak
   sum_->setStatusTip(sum_->toolTip());
   form->addRow(QStringLiteral("Сумма:"), sum_);
   layout->addLayout(form);
-  layout->addWidget(Buttons(this));
+  layout->addWidget(OkCancelButtons(this));
   connect(values_, &QLineEdit::textChanged, this, [this] { UpdateSum(); });
   UpdateSum();
   values_->setFocus();
@@ -120,7 +113,7 @@ MultiStakeDialog::MultiStakeDialog(QWidget* parent, shell::Host& host, int32_t d
   count_ = SpinBox(this, 1, 65535, count, CountHint);
   form->addRow(QStringLiteral("Кол-во тиражей:"), count_);
   layout->addLayout(form);
-  layout->addWidget(Buttons(this));
+  layout->addWidget(OkCancelButtons(this));
 }
 
 int32_t MultiStakeDialog::Draw() const { return draw_->value(); }
@@ -153,7 +146,7 @@ StakeFilterDialog::StakeFilterDialog(QWidget* parent, uint16_t value) : QDialog(
   matches_->setToolTip(QStringLiteral("Количество совпадений"));
   row->addWidget(matches_);
   layout->addLayout(row);
-  auto* buttons = Buttons(this);
+  auto* buttons = OkCancelButtons(this);
   buttons->button(QDialogButtonBox::Ok)->setToolTip(QStringLiteral("Удалить ставки"));
   buttons->button(QDialogButtonBox::Cancel)->setToolTip(QStringLiteral("Отменить операцию и закрыть окно"));
   layout->addWidget(buttons);
