@@ -1,4 +1,5 @@
-// `kelmora stats list`, `kelmora stats table CODE ...` and `kelmora prefetch build ...`.
+// `kelmora stats list`, `kelmora stats names ...`, `kelmora stats table CODE ...` and
+// `kelmora prefetch build ...`.
 
 #include <fmt/format.h>
 
@@ -16,11 +17,19 @@ std::string UnknownMethod(std::string_view code) {
   return fmt::format("Метод расчета статистики \"{}\" не найден!", code);
 }
 
-void ListMethods(CliContext& ctx) {
+void ListMethods(CliContext& ctx, bool all) {
   auto& stats = ctx.OpenSession().Stats();
   const auto& list = stats.List();
   PrintRow(ctx.Out(), {"№", "Код", "Название", "Группа", "Флаги", "График", "Норма", "Список"});
-  for (int i = 0; i < list.Count(); ++i) {
+  // The statistics selector's list: the favourites, in the order and with the names the filter-list
+  // file asks for; with --all every entry in that order. "№" stays the entry's place in the registry.
+  std::vector<int> entries;
+  if (all) {
+    for (const auto& e : stats::FillStatSelectors(list, true).Stats) entries.push_back(e.Entry);
+  } else {
+    for (const auto& e : stats.Selectors().Stats) entries.push_back(e.Entry);
+  }
+  for (int i : entries) {
     const auto& cls = *list.Items(i).StatClass;
     PrintRow(ctx.Out(), {std::to_string(i + 1), list.Items(i).Code(), list.DisplayName(i, true),
                          stats::GroupDisplayText(cls.Group), stats::FlagLetters(cls.AllFlags()),
@@ -82,14 +91,41 @@ void BuildPrefetches(CliContext& ctx, const std::vector<std::string>& codes, boo
   }
 }
 
+void ImportNames(CliContext& ctx, const std::string& file) {
+  auto& stats = ctx.OpenSession(CliContext::Access::Write).Stats();
+  if (!stats.ImportNames(file)) return;
+  // Kept like a confirmed manager keeps them: in the own file, the selectors refilled from it.
+  stats.FillStatSelectors(true, true);
+  int named = 0;
+  for (int i = 0; i < stats.List().Count(); ++i) named += stats.List().Items(i).UserCaption.empty() ? 0 : 1;
+  ctx.Out() << fmt::format("Методов со своим названием: {}\n", named);
+}
+
+void ExportNames(CliContext& ctx, const std::string& file) {
+  auto& stats = ctx.OpenSession().Stats();
+  if (stats.SaveFilterList(file, false, true)) ctx.Out() << fmt::format("Названий: {}\n", stats.List().Count());
+}
+
 }  // namespace
 
 void RegisterStatsCommands(CLI::App& app, CliContext& ctx) {
   auto* stats_cmd = app.add_subcommand("stats", "Методы статистики и таблица статистики");
   stats_cmd->require_subcommand(1);
 
-  auto* list = stats_cmd->add_subcommand("list", "Вывести список методов статистики");
-  list->callback([&ctx] { ListMethods(ctx); });
+  auto list_all = std::make_shared<bool>(false);
+  auto* list = stats_cmd->add_subcommand("list", "Вывести список методов статистики (избранные, как в списке выбора)");
+  list->add_flag("--all", *list_all, "Все методы, а не только избранные");
+  list->callback([&ctx, list_all] { ListMethods(ctx, *list_all); });
+
+  auto* names = stats_cmd->add_subcommand("names", "Названия методов статистики в файле .flt");
+  names->require_subcommand(1);
+  auto names_file = std::make_shared<std::string>();
+  auto* names_export = names->add_subcommand("export", "Записать названия всех методов в файл");
+  names_export->add_option("FILE", *names_file, "Файл названий (.flt)")->required();
+  names_export->callback([&ctx, names_file] { ExportNames(ctx, *names_file); });
+  auto* names_import = names->add_subcommand("import", "Взять названия методов из файла");
+  names_import->add_option("FILE", *names_file, "Файл названий (.flt)")->required();
+  names_import->callback([&ctx, names_file] { ImportNames(ctx, *names_file); });
 
   auto table_options = std::make_shared<shell::StatTableRequest>();
   auto* table = stats_cmd->add_subcommand("table", "Вывести таблицу статистики метода");

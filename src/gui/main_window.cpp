@@ -163,6 +163,7 @@ shell::TCommandState MainWindow::CommandState() const {
   if (draws_) state.DrawsSelected = static_cast<int>(draws_->SelectedRows().size());
   if (combs_) state.CombsSelected = static_cast<int>(combs_->SelectedRows().size());
   if (stats_) state.StatRowsSelected = static_cast<int>(stats_->SelectedRows().size());
+  if (stats_) state.StatTableFocused = stats_->Table()->hasFocus();
   if (stakes_) {
     const auto [first, last] = stakes_->SelectedRange();
     state.StakesSelected = first >= 1 && last >= first ? static_cast<int>(last - first + 1) : 0;

@@ -83,6 +83,10 @@ class MainWindow : public QMainWindow {
   void BuildStatusBar();
   void RegisterHandlers();
   void RegisterStakeHandlers();
+  // Favourites manager, reset and method descriptions (main_window_filters.cpp).
+  void RegisterFilterListHandlers();
+  void EditFavorites();
+  void ShowFilterHelp(int entry);
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   void ShowFirstRunDialog();

@@ -68,11 +68,13 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   SetHint(length_, QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
   length_->installEventFilter(this);
   bar->addWidget(length_);
-  if (QAction* calc = commands_.Action(CommandId::DrawsStatCalc)) {
-    auto* button = new QToolButton(this);
-    button->setDefaultAction(calc);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->addWidget(button);
+  for (CommandId id : {CommandId::DrawsStatCalc, CommandId::FiltersManager}) {
+    if (QAction* action = commands_.Action(id)) {
+      auto* button = new QToolButton(this);
+      button->setDefaultAction(action);
+      button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+      bar->addWidget(button);
+    }
   }
   layout->addLayout(bar);
 
@@ -112,6 +114,12 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   });
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) { session_.Stats().ClickColumn(column); });
   connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
+  // F7 and Ctrl+F7 go to the table's commands while it has the focus: its owners are recomputed.
+  table_->installEventFilter(this);
+  // The Session's selector lists were made anew (favourites, captions, settings).
+  connect(&host_, &QtHost::SessionViewChanged, this, [this](shell::ViewId view) {
+    if (view == shell::ViewId::StatSelectors) FillSelector();
+  });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
   connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     QMenu menu(this);
@@ -174,6 +182,8 @@ void StatsPage::CalcIfEnabled() {
 }
 
 bool StatsPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == table_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    emit SelectionChanged();
   if (watched == length_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

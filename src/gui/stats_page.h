@@ -52,6 +52,7 @@ class StatsPage : public QWidget {
   QChartView* ChartView() const { return chart_view_; }
 
  signals:
+  // The table's selection or its keyboard focus changed (command availability and key owners).
   void SelectionChanged();
 
  protected:

@@ -191,9 +191,9 @@ constexpr TCommandInfo Table[] = {
   {C::LogsDelete, "LogsDelete", "Удалить журналы выполнения сценариев", nullptr, "", A::Script, F::Scripts, false, NoScriptRunning, nullptr},
   {C::urlAuthText, "urlAuthText", "Статьи для начинающих", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::urlTG, "urlTG", "Канал в Telegram", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::FiltersManager, "FiltersManager", "Избранные статистики", nullptr, "F7", A::Stats, F::FilterLists, false, Always, nullptr},
-  {C::FiltersReset, "FiltersReset", "Все доступные статистики", nullptr, "Ctrl+F7", A::Stats, F::FilterLists, false, Always, nullptr},
-  {C::FiltersInfo, "FiltersInfo", "Описание статистики", nullptr, "F8", A::Stats, F::FilterLists, false, [](S s) { return s.StatKindChosen; }, nullptr},
+  {C::FiltersManager, "FiltersManager", "Избранные статистики", "Настройка списка избранных видов статистики (фильтров)", "F7", A::Stats, F::FilterLists, false, Always, nullptr},
+  {C::FiltersReset, "FiltersReset", "Все доступные статистики", "Отображать все доступные виды статистики (фильтры)", "Ctrl+F7", A::Stats, F::FilterLists, false, Always, nullptr},
+  {C::FiltersInfo, "FiltersInfo", "Описание статистики", "Сведения о выбранном методе расчета статистики", "F8", A::Stats, F::FilterLists, false, [](S s) { return s.StatKindChosen; }, nullptr},
   {C::TabGraps, "TabGraps", "Вкладка \"Графики\"", nullptr, "", A::View, F::Graphs, false, Always, [](S s) { return s.GraphsShown; }},
   {C::TabCard, "TabCard", "Вкладка \"Карта\"", nullptr, "", A::View, F::Card, false, Always, [](S s) { return s.CardShown; }},
   {C::TabLayout, "TabLayout", "Вкладка \"Схема\"", nullptr, "", A::View, F::Layout, false, Always, [](S s) { return s.LayoutShown; }},
@@ -237,6 +237,7 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Combs:
     case Feature::Stats:
     case Feature::Filters:
+    case Feature::FilterLists:
     case Feature::Stakes:
     case Feature::Rating:
     case Feature::Help:
@@ -259,11 +260,23 @@ bool CommandChecked(CommandId id, const TCommandState& state) {
   return c.Checked && c.Checked(state);
 }
 
+bool TakesSharedKey(CommandId id, const TCommandState& state) {
+  switch (id) {
+    case C::StatFilter_Include:
+    case C::StatFilter_Exclude: return state.StatTableFocused;
+    case C::FiltersManager:
+    case C::FiltersReset: return !state.StatTableFocused;
+    default: return true;
+  }
+}
+
 std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state,
                                          bool (*shown)(CommandId)) {
   if (shortcut.empty()) return std::nullopt;
   for (const auto& c : Table)
-    if (support::SameText(c.Shortcut, shortcut) && shown(c.Id) && CommandEnabled(c.Id, state)) return c.Id;
+    if (support::SameText(c.Shortcut, shortcut) && shown(c.Id) && TakesSharedKey(c.Id, state) &&
+        CommandEnabled(c.Id, state))
+      return c.Id;
   return std::nullopt;
 }
 

@@ -66,6 +66,7 @@ struct TCommandState {
   bool ClipboardHasText = false;
 
   bool StatKindChosen = false;
+  bool StatTableFocused = false;  // the statistics table has the keyboard focus
   int StatRows = 0;
   int StatRowsSelected = 0;
   bool GraphKindChosen = false;
@@ -139,8 +140,14 @@ bool CommandEnabled(CommandId id, const TCommandState& state);
 // The check mark of toggles and radio items; false for other commands.
 bool CommandChecked(CommandId id, const TCommandState& state);
 
-// The command a shortcut runs: the first shown and enabled command in id order that has it.
-// `shown` decides which commands take part (by default those of this build).
+// F7 and Ctrl+F7 belong both to the table's keep and delete commands and to the favourites
+// manager and reset: the table's commands take them while the statistics table has the focus, the
+// favourites commands otherwise. Every other command takes its key whatever has the focus.
+bool TakesSharedKey(CommandId id, const TCommandState& state);
+
+// The command a shortcut runs: the first shown and enabled command in id order that has it and
+// takes it in this state (TakesSharedKey). `shown` decides which commands take part (by default
+// those of this build).
 std::optional<CommandId> ResolveShortcut(std::string_view shortcut, const TCommandState& state,
                                          bool (*shown)(CommandId) = CommandShown);
 

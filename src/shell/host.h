@@ -16,7 +16,8 @@ enum class MessageKind { Error, Information, Attention, Warning, Confirmation };
 std::string_view MessageCaption(MessageKind kind);
 
 // Views the Session tells the front end to refresh.
-enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, All };
+// StatSelectors: the statistic selectors were refilled (the registry's entries may be new ones).
+enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, All };
 
 class Host {
  public:

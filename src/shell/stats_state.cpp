@@ -8,6 +8,7 @@
 #include "stats/registry.h"
 #include "support/error.h"
 #include "support/files.h"
+#include "support/text.h"
 
 namespace kelmora::shell {
 
@@ -45,10 +46,18 @@ StatsState::StatsState(Session& session)
     : session_(session),
       list_(session.Draws(), session.Settings().Config, session.Settings().Shredding, stats::RegisteredClasses()) {
   list_.Rebuild();
-  FillStatSelectors(false, false);
+  LoadFilterList(FilterListPath(), true);
+  // The front end is not told: it asks for the lists once the Session is created.
+  FillSelectorLists(false, false);
 }
 
 void StatsState::FillStatSelectors(bool reload, bool keep_selection) {
+  FillSelectorLists(reload, keep_selection);
+  session_.GetHost().ViewChanged(ViewId::StatSelectors);
+}
+
+void StatsState::FillSelectorLists(bool reload, bool keep_selection) {
+  const std::string chosen = selected_ >= 0 && selected_ < list_.Count() ? list_.Items(selected_).Code() : "";
   int position = 0;
   if (keep_selection) {
     position = -1;
@@ -56,14 +65,20 @@ void StatsState::FillStatSelectors(bool reload, bool keep_selection) {
       if (selectors_.Stats[i].Entry == selected_) position = static_cast<int>(i);
     }
   }
-  if (reload) {
-    list_.Rebuild();
-    list_.EnableAll();
-  }
+  if (reload) ReloadRegistry();
   selectors_ = stats::FillStatSelectors(list_);
-  selected_ = position >= 0 && position < static_cast<int>(selectors_.Stats.size())
-                  ? selectors_.Stats[static_cast<size_t>(position)].Entry
-                  : -1;
+  selected_ = -1;
+  // Entries are made anew by a reload, so the chosen method is found again by its code.
+  if (!chosen.empty()) {
+    for (const auto& entry : selectors_.Stats) {
+      if (support::SameText(list_.Items(entry.Entry).Code(), chosen)) {
+        selected_ = entry.Entry;
+        break;
+      }
+    }
+  }
+  if (selected_ < 0 && position >= 0 && position < static_cast<int>(selectors_.Stats.size()))
+    selected_ = selectors_.Stats[static_cast<size_t>(position)].Entry;
 }
 
 void StatsState::SelectEntry(int entry) { selected_ = entry >= 0 && entry < list_.Count() ? entry : -1; }

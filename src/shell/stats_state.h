@@ -3,10 +3,12 @@
 // the selectors, the current table with its key, sort column and direction, comparison mode with
 // the full set and the prefetch files. Owned by the Session.
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "stats/favorites_tree.h"
 #include "stats/prefetch.h"
 #include "stats/stat_list.h"
 #include "stats/table.h"
@@ -30,17 +32,43 @@ struct StatTableRequest {
 
 class StatsState {
  public:
-  // Builds the registry over the Session's draws and settings and fills the selectors; the
-  // Session must outlive the component.
+  // Builds the registry over the Session's draws and settings, reads the favourites, captions and
+  // display options of the filter-list file and fills the selectors; the Session must outlive the
+  // component.
   explicit StatsState(Session& session);
 
   stats::TStatList& List() { return list_; }
   const stats::TStatList& List() const { return list_; }
 
-  // The selector lists. reload rebuilds the registry with the current settings and enables all
-  // entries; keep_selection keeps the selected position when it still exists (else position 0).
+  // The selector lists. reload saves the filter-list file, rebuilds the registry with the current
+  // settings and reads the file back (from memory when it could not be written), so favourites and
+  // captions survive. The chosen method stays chosen while it is listed; otherwise keep_selection
+  // keeps the selected position when it still exists, and without it position 0 is chosen. The
+  // Host is told (ViewId::StatSelectors).
   const stats::TStatSelectors& Selectors() const { return selectors_; }
   void FillStatSelectors(bool reload, bool keep_selection);
+
+  // --- favourites, user captions and display options (filter_lists.cpp) ---
+  // Kelmora_4r32.flt in the data folder.
+  std::filesystem::path FilterListPath() const;
+  // The registry from or into a filter-list file (see stats/filter_list.h). A failure is shown as
+  // "Ошибка загрузки списка фильтров!" / "Ошибка сохранения списка фильтров!" with the system's
+  // text; the registry keeps what it had and false is returned.
+  bool LoadFilterList(const std::filesystem::path& path, bool with_favorites);
+  bool SaveFilterList(const std::filesystem::path& path, bool with_favorites, bool all_captions);
+  // The favourites manager confirmed: the tree's marks, captions and options go into the registry,
+  // the own file is written, the selectors are refilled and the views refreshed.
+  void FiltersManager(const stats::TFavoritesTree& tree);
+  // Asks "Вы действительно хотите сбросить список избранных фильтров?"; on Yes every method becomes
+  // a favourite, the own file is written and the selectors refilled. Returns whether it reset.
+  bool FiltersReset();
+  // The manager's name import: every caption from the file's section of the interface language
+  // (empty where the file has none). A missing file is a failure. Returns false after a shown
+  // failure (the registry unchanged).
+  bool ImportNames(const std::filesystem::path& path);
+  // The manager's name export: the tree's captions (marks not applied) with every method's caption
+  // into the file, then the registry's captions back from the own file. False after a failure.
+  bool ExportNames(const std::filesystem::path& path, const stats::TFavoritesTree& tree);
 
   // The selected registry entry, -1 when none. Selecting does not compute; call CalcStatTable.
   int SelectedEntry() const { return selected_; }
@@ -96,6 +124,9 @@ class StatsState {
 
  private:
   stats::TStatCalcKey CurrentKey() const;
+  void FillSelectorLists(bool reload, bool keep_selection);
+  // Rebuild with the current settings, keeping what the filter-list file holds for the registry.
+  void ReloadRegistry();
   std::optional<stats::TPrefetchData> OpenPrefetch(int entry, bool comparison);
   // The calculation itself: the key is stored, the table computed and sorted, the view told.
   void Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison);

@@ -68,11 +68,6 @@ std::string TStatClass::HelpTopic(int32_t index) const {
   return FormatIndex(HelpTopicFormat ? HelpTopicFormat : CodeFormat, index);
 }
 
-std::string TStatClass::HelpURL(int32_t index, const std::filesystem::path& help_file) const {
-  if (help_file.empty() || !support::FileExists(help_file)) return {};
-  return fmt::format("ms-its:{}::/Filters_{:04d}_{}.htm", help_file.string(), 1049, HelpTopic(index));
-}
-
 TIndexRange TStatClass::GetIndexRange(const TStatList& list) const {
   return IndexRange ? IndexRange(list) : TIndexRange{};
 }

@@ -45,8 +45,6 @@ struct TStatClass {
   std::string Code(int32_t index) const;     // Format(CodeFormat, [index])
   std::string Caption(int32_t index) const;  // Format(CaptionFormat, [index])
   std::string HelpTopic(int32_t index) const;
-  // "ms-its:<help file>::/Filters_1049_<topic>.htm", or "" when help_file is empty or missing.
-  std::string HelpURL(int32_t index, const std::filesystem::path& help_file) const;
   TIndexRange GetIndexRange(const TStatList& list) const;
 };
 

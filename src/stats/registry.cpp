@@ -1,6 +1,7 @@
 #include "stats/registry.h"
 
 #include <algorithm>
+#include <span>
 
 #include "stats/chains.h"
 #include "stats/channels.h"
@@ -19,29 +20,51 @@
 
 namespace kelmora::stats {
 
+namespace {
+
+// One line per family: the name of its description page and its classes.
+struct TStatFamily {
+  const char* Page;
+  std::span<const TStatClass* const> Classes;
+};
+
+const std::vector<TStatFamily>& Families() {
+  static const std::vector<TStatFamily> families = {
+      {"numbers", NumberClasses()},    {"sums", SumClasses()},           {"diffs", DiffClasses()},
+      {"channels", ChannelClasses()},  {"matrix", MatrixClasses()},      {"segments", SegmentClasses()},
+      {"sequences", SequenceClasses()}, {"repeats", RepeatClasses()},    {"comb_values", CombValueClasses()},
+      {"series", SeriesClasses()},     {"periods", PeriodClasses()},     {"chains", ChainClasses()},
+      {"ognev", OgnevClasses()},       {"shredding", ShreddingClasses()},
+  };
+  return families;
+}
+
+}  // namespace
+
 const std::vector<const TStatClass*>& RegisteredClasses() {
   static const std::vector<const TStatClass*> classes = [] {
     std::vector<const TStatClass*> all;
-    // One line per family; the ordinals put each class at its place in the system's order.
-    for (const TStatClass* c : NumberClasses()) all.push_back(c);
-    for (const TStatClass* c : SumClasses()) all.push_back(c);
-    for (const TStatClass* c : DiffClasses()) all.push_back(c);
-    for (const TStatClass* c : ChannelClasses()) all.push_back(c);
-    for (const TStatClass* c : MatrixClasses()) all.push_back(c);
-    for (const TStatClass* c : SegmentClasses()) all.push_back(c);
-    for (const TStatClass* c : SequenceClasses()) all.push_back(c);
-    for (const TStatClass* c : RepeatClasses()) all.push_back(c);
-    for (const TStatClass* c : CombValueClasses()) all.push_back(c);
-    for (const TStatClass* c : SeriesClasses()) all.push_back(c);
-    for (const TStatClass* c : PeriodClasses()) all.push_back(c);
-    for (const TStatClass* c : ChainClasses()) all.push_back(c);
-    for (const TStatClass* c : OgnevClasses()) all.push_back(c);
-    for (const TStatClass* c : ShreddingClasses()) all.push_back(c);
+    // The ordinals put each class of a family at its place in the system's order.
+    for (const TStatFamily& family : Families())
+      for (const TStatClass* c : family.Classes) all.push_back(c);
     std::stable_sort(all.begin(), all.end(),
                      [](const TStatClass* a, const TStatClass* b) { return a->Ordinal < b->Ordinal; });
     return all;
   }();
   return classes;
+}
+
+std::string_view FamilyPage(const TStatClass& cls) {
+  for (const TStatFamily& family : Families())
+    for (const TStatClass* c : family.Classes)
+      if (c == &cls) return family.Page;
+  return {};
+}
+
+std::vector<std::string_view> FamilyPages() {
+  std::vector<std::string_view> pages;
+  for (const TStatFamily& family : Families()) pages.push_back(family.Page);
+  return pages;
 }
 
 }  // namespace kelmora::stats

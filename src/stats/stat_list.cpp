@@ -5,6 +5,8 @@
 
 #include <fmt/format.h>
 
+#include "stats/registry.h"
+#include "support/files.h"
 #include "support/text.h"
 
 namespace kelmora::stats {
@@ -17,6 +19,17 @@ std::string TStatMethod::DisplayCaption() const {
   std::string caption = Caption();
   if (StatClass->Group == 12) caption = FormatText(caption, Formula);
   return caption;
+}
+
+std::string TStatMethod::HelpURL(const std::filesystem::path& help_folder) const {
+  const std::string_view family = FamilyPage(*StatClass);
+  if (help_folder.empty() || family.empty()) return {};
+  const auto relative = help_folder / "filters" / (std::string(family) + ".html");
+  std::error_code ec;
+  auto page = std::filesystem::absolute(relative, ec);
+  if (ec) page = relative;
+  if (!support::FileExists(page)) return {};
+  return fmt::format("file://{}#{}", page.generic_string(), StatClass->HelpTopic(Index));
 }
 
 TStatList::TStatList(const lottery::TDrawsArray& draws, const lottery::TConfigData& config,
@@ -139,10 +152,10 @@ lottery::Currency TStatList::StakeProfit(int n, int overlap) const {
   return result;
 }
 
-TStatSelectors FillStatSelectors(const TStatList& list) {
+TStatSelectors FillStatSelectors(const TStatList& list, bool with_disabled) {
   TStatSelectors out;
   for (int i = 0; i < list.Count(); ++i) {
-    if (!list.IsAvailable(i) || !list.IsListed(i) || !list.IsEnabled(i)) continue;
+    if (!list.IsAvailable(i) || !list.IsListed(i) || !(with_disabled || list.IsEnabled(i))) continue;
     TStatSelectorEntry entry{i, list.DisplayName(i, true)};
     if (list.IsGraph(i)) out.Graphs.push_back(entry);
     out.Stats.push_back(std::move(entry));

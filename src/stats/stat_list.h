@@ -27,7 +27,10 @@ struct TStatMethod {
   std::string Code() const { return StatClass->Code(Index); }
   std::string Caption() const;         // UserCaption when set, else the class caption
   std::string DisplayCaption() const;  // Caption, with the formula put in for group 12
-  std::string HelpURL(const std::filesystem::path& help_file) const { return StatClass->HelpURL(Index, help_file); }
+  // The address of the method's description: "file://<help folder>/filters/<family>.html#<topic>"
+  // (topic as HelpTopic, "POSx" for every POS entry); "" when the folder is not given or the
+  // family's page is not there.
+  std::string HelpURL(const std::filesystem::path& help_folder) const;
   // A new statistic object; the caller owns it.
   std::unique_ptr<TCustomStat> CreateStat(const TStatList& list) const {
     return StatClass->Create(list, *StatClass, Index);
@@ -94,10 +97,10 @@ class TStatList {
   // -(combinations x Cost) plus the first configured profit of that overlap.
   lottery::Currency StakeProfit(int n, int overlap) const;
 
-  // The help file HelpURL uses; empty when there is none.
-  const std::filesystem::path& HelpFile() const { return help_file_; }
-  void SetHelpFile(std::filesystem::path path) { help_file_ = std::move(path); }
-  std::string HelpURL(int i) const { return Items(i).HelpURL(help_file_); }
+  // The folder of the help pages HelpURL uses; empty when there is none.
+  const std::filesystem::path& HelpFolder() const { return help_folder_; }
+  void SetHelpFolder(std::filesystem::path path) { help_folder_ = std::move(path); }
+  std::string HelpURL(int i) const { return Items(i).HelpURL(help_folder_); }
 
  private:
   const lottery::TDrawsArray* draws_;
@@ -111,7 +114,7 @@ class TStatList {
   bool all_enabled_ = true;
   std::optional<lottery::TCdlSettings> cdl_override_;
   std::optional<lottery::TCdlSettings> cdl_backup_;
-  std::filesystem::path help_file_;
+  std::filesystem::path help_folder_;
 };
 
 // The lists of the statistics selector and the graph selector: the enabled, available and listed
@@ -124,6 +127,7 @@ struct TStatSelectors {
   std::vector<TStatSelectorEntry> Stats;
   std::vector<TStatSelectorEntry> Graphs;
 };
-TStatSelectors FillStatSelectors(const TStatList& list);
+// with_disabled lists the entries that are not favourites too.
+TStatSelectors FillStatSelectors(const TStatList& list, bool with_disabled = false);
 
 }  // namespace kelmora::stats

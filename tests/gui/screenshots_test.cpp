@@ -22,6 +22,8 @@
 #include "gui/draw_info_dialog.h"
 #include "gui/draws_page.h"
 #include "gui/filter_dialog.h"
+#include "gui/filter_help_dialog.h"
+#include "gui/filters_manager_dialog.h"
 #include "gui/generate_dialog.h"
 #include "gui/gui_fixture.h"
 #include "gui/info_dialogs.h"
@@ -207,6 +209,18 @@ TEST_F(DemoDataTest, EveryPageAndDialogIsDrawn) {
   Keep(Shoot(about), "about_dialog.png");
   FirstRunDialog first_run(&Window(), support::FileExists(HelpFilePath()));
   Keep(Shoot(first_run), "first_run_dialog.png");
+}
+
+TEST_F(DemoDataTest, TheFavouritesManagerAndADescriptionPageAreDrawn) {
+  FiltersManagerDialog manager(&Window(), Session());
+  ASSERT_TRUE(manager.SelectMethod("NUMS"));
+  Keep(Shoot(manager), "filters_manager.png");
+  auto& list = Session().Stats().List();
+  list.SetHelpFolder(FilterHelpFolder());
+  const std::string url = list.HelpURL(list.IndexOfCode("SUMS"));
+  ASSERT_FALSE(url.empty());
+  FilterHelpDialog help(&Window(), Session(), url);
+  Keep(Shoot(help), "filter_help.png");
 }
 
 TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {

@@ -23,6 +23,7 @@ TCommandState EverythingAvailable() {
   s.StatKindChosen = s.GraphKindChosen = true;
   s.StatRows = 5;
   s.StatRowsSelected = 1;
+  s.StatTableFocused = true;
   s.StakesFileOpen = true;
   s.StakesCount = s.StakesSelected = 1;
   s.RatingCount = s.RatingSelected = 1;
@@ -137,6 +138,39 @@ TEST(CommandsTest, SharedShortcutRunsTheFirstEnabledCommandInIdOrder) {
   EXPECT_EQ(ResolveShortcut("Ctrl+F10", EverythingAvailable()), std::nullopt);
 }
 
+TEST(CommandsTest, F7AndCtrlF7GoToTheTableWhileItHasTheFocusAndToTheFavouritesOtherwise) {
+  const struct {
+    const char* Key;
+    bool Focused;
+    bool RowsSelected;
+    std::optional<C> Runs;
+  } cases[] = {
+      {"F7", true, true, C::StatFilter_Include},     {"Ctrl+F7", true, true, C::StatFilter_Exclude},
+      {"F7", false, true, C::FiltersManager},        {"Ctrl+F7", false, true, C::FiltersReset},
+      {"F7", false, false, C::FiltersManager},       {"Ctrl+F7", false, false, C::FiltersReset},
+      // The table has the focus but nothing selected: the key does nothing rather than open the manager.
+      {"F7", true, false, std::nullopt},             {"Ctrl+F7", true, false, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    TCommandState s;
+    s.CombsCount = 100;
+    s.StatRowsSelected = c.RowsSelected ? 2 : 0;
+    s.StatTableFocused = c.Focused;
+    EXPECT_EQ(ResolveShortcut(c.Key, s), c.Runs) << c.Key << " focused " << c.Focused << " rows " << c.RowsSelected;
+  }
+  // F8 and every key of another command ignore the focus.
+  TCommandState s;
+  s.StatKindChosen = true;
+  for (bool focused : {false, true}) {
+    s.StatTableFocused = focused;
+    EXPECT_EQ(ResolveShortcut("F8", s), C::FiltersInfo);
+  }
+  TCommandState busy = EverythingAvailable();
+  busy.Idle = false;
+  busy.StatTableFocused = false;
+  EXPECT_EQ(ResolveShortcut("F7", busy), std::nullopt);
+}
+
 TEST(CommandsTest, HidingTheCardPageDisablesItsCommands) {
   TCommandState s = EverythingAvailable();
   s.CardShown = false;
@@ -179,9 +213,10 @@ TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesAndRat
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
                C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
-               C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1})
+               C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1, C::FiltersManager, C::FiltersReset,
+               C::FiltersInfo})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::DrawsDownload, C::FiltersManager, C::ScriptStop, C::StakesCheckLine, C::RatingsToScript, C::TabCard,
+  for (C id : {C::DrawsDownload, C::ScriptStop, C::StakesCheckLine, C::RatingsToScript, C::TabCard,
                C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }

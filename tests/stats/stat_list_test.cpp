@@ -158,16 +158,17 @@ TEST(Cdl, ScriptStepCoefficientsAndBack) {
   EXPECT_EQ(f.list.Cdl(), f.config.Cdl);
 }
 
-TEST(HelpURL, EmptyWithoutAHelpFileAndATopicPerCode) {
+TEST(HelpURL, EmptyWithoutTheFamilysPageAndATopicPerCode) {
   StatsFixture f;
   EXPECT_EQ(f.list.HelpURL(0), "");
   TempDir dir;
-  const auto help = dir / "Orvane_1049.chm";
-  f.list.SetHelpFile(help);
-  EXPECT_EQ(f.list.HelpURL(0), "");  // the file does not exist
-  std::ofstream(help) << "x";
-  EXPECT_EQ(f.list.HelpURL(0), "ms-its:" + help.string() + "::/Filters_1049_NUMS.htm");
-  EXPECT_EQ(f.list.HelpURL(f.Entry("POS3")), "ms-its:" + help.string() + "::/Filters_1049_POSx.htm");
+  f.list.SetHelpFolder(dir.Path());
+  EXPECT_EQ(f.list.HelpURL(0), "");  // the page does not exist
+  std::filesystem::create_directory(dir / "filters");
+  const auto page = dir / "filters" / "numbers.html";
+  std::ofstream(page) << "x";
+  EXPECT_EQ(f.list.HelpURL(0), "file://" + page.generic_string() + "#NUMS");
+  EXPECT_EQ(f.list.HelpURL(f.Entry("POS3")), "file://" + page.generic_string() + "#POSx");
 }
 
 TEST(FormatIndex, DelphiSpecifiers) {
