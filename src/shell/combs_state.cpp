@@ -116,7 +116,7 @@ bool CombsState::LoadFromBuffer(int key1, int key2) {
   return true;
 }
 
-bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool show_status) {
+bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool show_status, bool keep_buffer) {
   std::optional<BusyGuard> busy;
   if (show_status) busy.emplace(session_, "Генерация возможных комбинаций...");
   return session_.Reported("Ошибка генерации файла комбинаций!", [&] {
@@ -132,7 +132,7 @@ bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool sho
         Changed();
         lists_.UndoList.clear();
         lists_.UndoList.reserve(lists_.CombList.size());
-        lists_.CombBuffer.clear();  // the key stays as it was
+        if (!keep_buffer) lists_.CombBuffer.clear();  // the key stays as it was
       }
     } catch (...) {
       Changed();  // the list holds what was generated, shown before the failure
@@ -141,9 +141,9 @@ bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool sho
   });
 }
 
-bool CombsState::GenerateDefault(bool show_status) {
+bool CombsState::GenerateDefault(bool show_status, bool keep_buffer) {
   const auto& g = session_.Settings().Generation;
-  return GenerateCombList(g.Mode, g.Parameters, show_status);
+  return GenerateCombList(g.Mode, g.Parameters, show_status, keep_buffer);
 }
 
 void CombsState::GenerateCommand(int mode, std::string_view parameter, bool save_as_defaults) {

@@ -41,13 +41,16 @@ class CombsState {
   // SaveToBuffer / LoadFromBuffer with their status texts; failures are shown.
   void SaveToBuffer(int key1, int key2);
   bool LoadFromBuffer(int key1, int key2);
+  void ResetBuffer() { lists_.ResetBuffer(); }
+  void DiscardSnapshot() { lists_.DiscardSnapshot(); }
 
   // Generation (modes 0..4). With show_status: busy state and status, then the history, the undo
   // snapshot and the buffer are emptied. A failure shows "Ошибка генерации файла комбинаций!"; the
   // list holds what was generated. Returns whether it succeeded.
-  bool GenerateCombList(int mode, std::string_view parameter, bool show_status);
+  // keep_buffer leaves CombBuffer as it was (the script runner's start lists stay cached).
+  bool GenerateCombList(int mode, std::string_view parameter, bool show_status, bool keep_buffer = false);
   // The configured defaults.
-  bool GenerateDefault(bool show_status);
+  bool GenerateDefault(bool show_status, bool keep_buffer = false);
   // "Генерировать": optionally stores the mode and parameter as defaults, then generates.
   void GenerateCommand(int mode, std::string_view parameter, bool save_as_defaults);
 
