@@ -39,20 +39,37 @@ struct TRowTests {
   std::vector<std::exception_ptr> Errors;  // sized at the first failure
 };
 
-// A table with what the walks and passes over it keep.
+// The masks of one registry entry. CombMatches reads only the keys of the selected records, so a
+// mask depends on the entry, the last draw index, the sorted flag, keep or delete and the keys in
+// selection order, not on the table the rows came from: tables of other windows, weights or sorts
+// share it.
+struct TEntryMasks {
+  std::unique_ptr<stats::TCustomStat> Stat;  // CombMatches, like the part's own instance
+  int LastIdx = -1;
+  bool Sorted = false;
+  uint64_t Generation = 0;  // grows whenever the masks are dropped
+  // [exclude]: the keys of the selected records in order (Key1..Key4 in one word each).
+  std::array<std::map<std::vector<uint64_t>, TMatchMask>, 2> Masks;
+};
+
+// A table with what the walks over it keep.
 struct TKeptTable {
   std::shared_ptr<const stats::TStatTable> Table;
-  std::unique_ptr<stats::TCustomStat> Stat;  // ValueOf and CombMatches, like the part's own instance
+  int Entry = -1;
+  std::unique_ptr<stats::TCustomStat> Stat;  // ValueOf, like the part's own instance
   std::vector<int32_t> NumValues;           // ValueOf(caption) per row
   std::vector<TRowTests> Tests;
-  // [exclude]: masks of single rows by row, and of row sets by the rows in selection order.
-  std::array<std::vector<std::unique_ptr<TMatchMask>>, 2> RowMasks;
-  std::array<std::map<std::vector<int>, TMatchMask>, 2> SetMasks;
-  int MaskLastIdx = -1;
-  bool MaskSorted = false;
+  // [exclude][row]: the entry's mask of that single row, found once.
+  std::array<std::vector<TMatchMask*>, 2> RowMasks;
+  uint64_t MaskGeneration = 0;
   size_t Bytes = 0;
   uint64_t LastUse = 0;
 };
+
+uint64_t KeysOf(const stats::TStatDrawItem& item) {
+  return static_cast<uint64_t>(item.Key1) | static_cast<uint64_t>(item.Key2) << 16 |
+         static_cast<uint64_t>(item.Key3) << 32 | static_cast<uint64_t>(item.Key4) << 48;
+}
 
 size_t StringBytes(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 1 : 0; }
 
@@ -123,6 +140,8 @@ class FilterApplication::Impl : public StatTableStore {
   }
 
   void Clear() {
+    masks_.clear();
+    mask_bytes_ = 0;
     kept_.clear();
     transient_.reset();
     current_ = nullptr;
@@ -132,7 +151,7 @@ class FilterApplication::Impl : public StatTableStore {
   Counters GetCounters() const {
     Counters c = counters_;
     c.KeptTables = kept_.size();
-    c.KeptBytes = bytes_;
+    c.KeptBytes = bytes_ + mask_bytes_;
     return c;
   }
 
@@ -158,7 +177,16 @@ class FilterApplication::Impl : public StatTableStore {
   template <typename F>
   void Run(const FilterRunSignals& signals, F&& body) {
     signals_ = &signals;
-    bits_ = filtering::CombsToMask(lists_.CombList, cur_);
+    // The runner starts the variants of a step from the same list again and again.
+    if (lists_.CombList == loaded_) {
+      bits_ = loaded_bits_;
+      cur_ = loaded_mask_;
+    } else {
+      bits_ = filtering::CombsToMask(lists_.CombList, cur_);
+      loaded_.assign(lists_.CombList.begin(), lists_.CombList.end());
+      loaded_bits_ = bits_;
+      loaded_mask_ = cur_;
+    }
     cur_count_ = bits_ ? static_cast<int>(lists_.CombList.size()) : 0;
     cur_dirty_ = undo_dirty_ = notify_ = false;
     try {
@@ -235,9 +263,14 @@ class FilterApplication::Impl : public StatTableStore {
 
   void NewEpochIfNeeded(const StatTableInputs& inputs) {
     if (inputs.Key.DrawCount == epoch_draws_ && inputs.Key.DrawsOffset == epoch_offset_) return;
-    // Tables of another offset or archive are not asked for again within a run.
+    // Tables and masks of another offset or archive are not asked for again within a run.
     kept_.clear();
     bytes_ = 0;
+    for (auto& [entry, m] : masks_) {
+      for (auto& masks : m.Masks) masks.clear();
+      ++m.Generation;
+    }
+    mask_bytes_ = 0;
     epoch_draws_ = inputs.Key.DrawCount;
     epoch_offset_ = inputs.Key.DrawsOffset;
   }
@@ -245,7 +278,8 @@ class FilterApplication::Impl : public StatTableStore {
   std::unique_ptr<TKeptTable> Prepare(std::shared_ptr<const stats::TStatTable> table) {
     auto kept = std::make_unique<TKeptTable>();
     kept->Table = std::move(table);
-    kept->Stat = stats_.List().CreateStat(stats_.SelectedEntry());
+    kept->Entry = stats_.SelectedEntry();
+    kept->Stat = stats_.List().CreateStat(kept->Entry);
     const auto& rows = kept->Table->Rows;
     kept->NumValues.reserve(rows.size());
     for (const auto& row : rows) kept->NumValues.push_back(kept->Stat->ValueOf(row.Text(stats::StatColumn::Value)));
@@ -336,29 +370,51 @@ class FilterApplication::Impl : public StatTableStore {
 
   // --- the pass ---
 
-  TMatchMask& MaskFor(TKeptTable& t, bool is_delete) {
-    if (t.MaskLastIdx != last_idx_ || t.MaskSorted != sorted_) {
-      for (auto& masks : t.RowMasks)
-        for (auto& m : masks) m.reset();
-      for (auto& masks : t.SetMasks) masks.clear();
-      t.MaskLastIdx = last_idx_;
-      t.MaskSorted = sorted_;
+  TEntryMasks& MasksOf(int entry) {
+    TEntryMasks& m = masks_[entry];
+    if (!m.Stat) m.Stat = stats_.List().CreateStat(entry);
+    if (m.LastIdx != last_idx_ || m.Sorted != sorted_) {
+      for (auto& masks : m.Masks) masks.clear();
+      m.LastIdx = last_idx_;
+      m.Sorted = sorted_;
+      ++m.Generation;
     }
+    return m;
+  }
+
+  // Beyond half the budget every mask goes (they come back as passes ask for them).
+  void ChargeMask(size_t bytes) {
+    mask_bytes_ += bytes;
+    if (mask_bytes_ <= max_bytes_ / 2) return;
+    for (auto& [entry, m] : masks_) {
+      for (auto& masks : m.Masks) masks.clear();
+      ++m.Generation;
+    }
+    mask_bytes_ = bytes;
+  }
+
+  TMatchMask& MaskFor(TKeptTable& t, TEntryMasks& em, bool is_delete) {
     const size_t ex = is_delete ? 1 : 0;
-    if (selected_rows_.size() == 1) {
-      auto& slot = t.RowMasks[ex][static_cast<size_t>(selected_rows_[0])];
-      if (!slot) {
-        slot = std::make_unique<TMatchMask>();
-        Charge(t, sizeof(TMatchMask) + sizeof(void*));
+    if (t.MaskGeneration != em.Generation) {
+      for (auto& row_masks : t.RowMasks) std::fill(row_masks.begin(), row_masks.end(), nullptr);
+      t.MaskGeneration = em.Generation;
+    }
+    TMatchMask** slot = selected_rows_.size() == 1 ? &t.RowMasks[ex][static_cast<size_t>(selected_rows_[0])] : nullptr;
+    if (slot && *slot) return **slot;
+    keys_.clear();
+    for (const auto& item : items_) keys_.push_back(KeysOf(item));
+    auto& masks = em.Masks[ex];
+    auto it = masks.find(keys_);
+    if (it == masks.end()) {
+      const size_t bytes = sizeof(TMatchMask) + 64 + keys_.size() * sizeof(uint64_t);
+      ChargeMask(bytes);  // may drop every mask, so the entry's generation is read again below
+      it = masks.try_emplace(keys_).first;
+      if (t.MaskGeneration != em.Generation) {
+        for (auto& row_masks : t.RowMasks) std::fill(row_masks.begin(), row_masks.end(), nullptr);
+        t.MaskGeneration = em.Generation;
       }
-      return *slot;
     }
-    auto& sets = t.SetMasks[ex];
-    auto it = sets.find(selected_rows_);
-    if (it == sets.end()) {
-      it = sets.try_emplace(selected_rows_).first;
-      Charge(t, sizeof(TMatchMask) + 64 + selected_rows_.size() * sizeof(int));
-    }
+    if (slot) *slot = &it->second;
     return it->second;
   }
 
@@ -376,9 +432,10 @@ class FilterApplication::Impl : public StatTableStore {
       if (i > 0) values_text += "; ";
       values_text += rows[static_cast<size_t>(selected_rows_[i])].Text(stats::StatColumn::Value);
     }
-    TMatchMask& mask = MaskFor(*t, is_delete);
     SelectedItems(*t);
-    stats::TCustomStat& stat = *t->Stat;
+    TEntryMasks& em = MasksOf(t->Entry);
+    TMatchMask& mask = MaskFor(*t, em, is_delete);
+    stats::TCustomStat& stat = *em.Stat;
     if (bits_) {
       cur_dirty_ = true;
       ++counters_.MaskPasses;
@@ -419,8 +476,8 @@ class FilterApplication::Impl : public StatTableStore {
       bool fetched = false;
       for (const lottery::TComb comb : snapshot) {
         bool m = false;
-        const bool indexed = filtering::IsFullSetComb(comb);
-        const int n = indexed ? lottery::IndexOfComb(comb) : -1;
+        const int n = filtering::FullSetIndex(comb);
+        const bool indexed = n >= 0;
         if (indexed && mask.Known.Test(n)) {
           m = mask.Value.Test(n);
         } else {
@@ -443,19 +500,7 @@ class FilterApplication::Impl : public StatTableStore {
 
   // CombList := the snapshot's combinations below index `end` whose answer keeps them.
   void PassResult(const TMatchMask& mask, bool is_delete, int end) {
-    int count = 0;
-    for (int i = 0; i < TCombMask::Words; ++i) {
-      uint64_t w = undo_.Word(i) & (is_delete ? ~mask.Value.Word(i) : mask.Value.Word(i));
-      const int first = i * 64;
-      if (end <= first) {
-        w = 0;
-      } else if (end < first + 64) {
-        w &= (uint64_t{1} << (end - first)) - 1;
-      }
-      cur_.Word(i) = w;
-      count += std::popcount(w);
-    }
-    cur_count_ = count;
+    cur_count_ = filtering::FilterByMask(undo_, mask.Value, is_delete, end, cur_);
   }
 
   // --- one part, step by step as the literal walk ---
@@ -583,6 +628,11 @@ class FilterApplication::Impl : public StatTableStore {
   filtering::TCombLists& lists_;
   const FilterRunSignals* signals_ = nullptr;
 
+  // The last list an application started from, and its mask.
+  filtering::TCombsArray loaded_;
+  TCombMask loaded_mask_;
+  bool loaded_bits_ = false;
+
   // The lists as masks during an application (bits_).
   bool bits_ = false;
   TCombMask cur_;
@@ -598,6 +648,11 @@ class FilterApplication::Impl : public StatTableStore {
   bool sorted_ = false;
   std::vector<int> selected_rows_;
   stats::TStatDrawArray items_;
+  std::vector<uint64_t> keys_;
+
+  // The masks, by registry entry.
+  std::unordered_map<int, TEntryMasks> masks_;
+  size_t mask_bytes_ = 0;
 
   // The kept tables.
   std::unordered_map<StatTableInputs, std::unique_ptr<TKeptTable>, InputsHash> kept_;
