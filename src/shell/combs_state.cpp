@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "lottery/comb_ops.h"
+#include "shell/filter_application.h"
 #include "shell/session.h"
 #include "shell/stats_state.h"
 #include "support/encoding.h"
@@ -318,12 +319,14 @@ void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_del
 }
 
 void CombsState::ApplyFilterPart(const filtering::TFilterPart& part, const FilterRunSignals& signals) {
+  if (signals.Application) return signals.Application->ApplyFilterPart(part, signals);
   BusyGuard busy(session_);
   SessionFilterEnvironment env(session_, lists_, signals, [this] { Changed(); });
   filtering::ApplyFilterPart(env, part);
 }
 
 void CombsState::ApplyFilterVar(const filtering::TFilterRec& rec, const FilterRunSignals& signals) {
+  if (signals.Application) return signals.Application->ApplyFilterVar(rec, signals);
   BusyGuard busy(session_);
   SessionFilterEnvironment env(session_, lists_, signals, [this] { Changed(); });
   filtering::ApplyFilterVar(env, rec);

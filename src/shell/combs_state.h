@@ -15,12 +15,15 @@
 namespace kelmora::shell {
 
 class Session;
+class FilterApplication;
 
 // Where the entries of an automatic application go and how a stop request is asked for. The
 // script runner provides it; without a sink nothing is logged and nothing stops.
 struct FilterRunSignals {
   std::function<void(std::string_view entry)> Log;  // called only with ScriptLogEnabled
   std::function<bool()> StopRequested;               // after the Host's ProcessEvents
+  // The fast application a run owns (filter_application.h); none: the literal application.
+  FilterApplication* Application = nullptr;
 };
 
 class CombsState {
@@ -89,6 +92,7 @@ class CombsState {
   void ApplyFilterVar(const filtering::TFilterRec& rec, const FilterRunSignals& run_signals);
 
  private:
+  friend class FilterApplication;  // works on the lists and signals their change
   void Changed();
 
   Session& session_;
