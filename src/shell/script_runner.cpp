@@ -6,6 +6,7 @@
 #include "lottery/comb_text.h"
 #include "shell/combs_state.h"
 #include "shell/commands.h"
+#include "shell/filter_application.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
@@ -24,6 +25,8 @@ constexpr const char* StartListText = "Создание начального с�
 }  // namespace
 
 ScriptRunner::ScriptRunner(Session& session) : Clock(scripts::LocalTimeNow), session_(session) {}
+
+ScriptRunner::~ScriptRunner() = default;
 
 // --- the log ---
 
@@ -102,6 +105,13 @@ void ScriptRunner::BeginRun() {
   stop_ = false;
   stakes_ = 0;
   panels_ = {};
+  if (!literal_) application_ = std::make_unique<FilterApplication>(session_);
+  session_.GetHost().ViewChanged(ViewId::Script);
+}
+
+void ScriptRunner::EndRun() {
+  // The kept tables and masks are worth nothing once the window can change the archive again.
+  application_.reset();
   session_.GetHost().ViewChanged(ViewId::Script);
 }
 
@@ -137,7 +147,7 @@ ScriptOutcome ScriptRunner::ScriptRun(const std::vector<std::string>& lines) {
     ScriptLog(scripts::LogFinishLine);
     FinishScriptLog();
   }
-  session_.GetHost().ViewChanged(ViewId::Script);
+  EndRun();
   return outcome;
 }
 
@@ -179,7 +189,7 @@ ScriptOutcome ScriptRunner::ScriptTest(const std::vector<std::string>& lines, in
     ScriptLog(scripts::LogFinishLine);
     FinishScriptLog();
   }
-  session_.GetHost().ViewChanged(ViewId::Script);
+  EndRun();
   return outcome;
 }
 
@@ -320,6 +330,7 @@ void ScriptRunner::RunVariants(int line_number, const scripts::TStepOptions& opt
   FilterRunSignals signals;
   signals.Log = [this](std::string_view entry) { ScriptLog(entry); };
   signals.StopRequested = [this] { return stop_; };
+  signals.Application = application_.get();
   const bool check_on_line = session_.MainView().StakesCheckOnLine;
   const auto stopped_variant = [&] {
     if (check_on_line) CheckOnLine();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +22,14 @@
 namespace kelmora::shell {
 
 class Session;
+class FilterApplication;
 
 enum class ScriptOutcome { Complete, Failed, Stopped };
 
 class ScriptRunner {
  public:
   explicit ScriptRunner(Session& session);
+  ~ScriptRunner();
 
   bool Running() const { return running_; }     // ScriptRunning
   bool StopFlag() const { return stop_; }       // StopFlag
@@ -52,7 +55,8 @@ class ScriptRunner {
   void LogsDelete();
 
   // Runner options, not user settings. Literal applies filter variants by the literal algorithm
-  // (recomputing every table; for the benchmark and the equality test).
+  // (recomputing every table; for the benchmark and the equality test); otherwise a run keeps its
+  // tables and masks (FilterApplication) from its start to its end.
   void SetLiteral(bool literal) { literal_ = literal; }
   bool Literal() const { return literal_; }
   // Stake mode RAND's generator, seeded once from the clock; tests seed it.
@@ -84,6 +88,7 @@ class ScriptRunner {
   bool LoadSystemFor(const std::vector<uint8_t>& values, lottery::TCombsArray& combs, std::string& file_name,
                      std::string& failure);
   void BeginRun();
+  void EndRun();
   ScriptOutcome Outcome() const;
   void CheckOnLine();
   // A step failed: the message once, and the whole run stops.
@@ -107,6 +112,7 @@ class ScriptRunner {
   bool log_failure_shown_ = false;
   bool system_failure_shown_ = false;
   bool literal_ = false;
+  std::unique_ptr<FilterApplication> application_;  // during a run unless literal_
   scripts::TScriptRandom random_;
   ScriptProgressPanels panels_;
   std::chrono::steady_clock::time_point last_stakes_panel_{};
