@@ -105,6 +105,7 @@ void ScriptRunner::BeginRun() {
   stop_ = false;
   stakes_ = 0;
   panels_ = {};
+  session_.Stakes().SetLiteralScans(literal_);
   if (!literal_) {
     application_ = std::make_unique<FilterApplication>(session_);
     // The rating is written and the stakes file flushed once at the end instead of at every check.
@@ -117,6 +118,7 @@ void ScriptRunner::EndRun() {
   // The kept tables and masks are worth nothing once the window can change the archive again.
   if (application_) session_.Stakes().EndBatch();
   application_.reset();
+  session_.Stakes().SetLiteralScans(false);
   session_.GetHost().ViewChanged(ViewId::Script);
 }
 

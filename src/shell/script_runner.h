@@ -54,9 +54,11 @@ class ScriptRunner {
   // "Удалить журналы выполнения сценариев": every ScriptLog_*.txt of the data folder.
   void LogsDelete();
 
-  // Runner options, not user settings. Literal applies filter variants by the literal algorithm
-  // (recomputing every table; for the benchmark and the equality test); otherwise a run keeps its
-  // tables and masks (FilterApplication) from its start to its end.
+  // Runner options, not user settings. Literal runs the literal algorithm (for the benchmark and
+  // the equality test): every table of every variant computed anew, StakeExists and checking
+  // reading the whole stakes file, the rating written after every check. Otherwise a run keeps its
+  // tables and masks (FilterApplication) from its start to its end, asks the stakes file's indexes
+  // and writes the rating once at its end.
   void SetLiteral(bool literal) { literal_ = literal; }
   bool Literal() const { return literal_; }
   // Stake mode RAND's generator, seeded once from the clock; tests seed it.

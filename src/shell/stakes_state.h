@@ -90,6 +90,10 @@ class StakesState {
   // file flushed once, instead of after every check. Ends however the run ends; nesting counts.
   void BeginBatch();
   void EndBatch();
+  // The script runner's literal reference: StakeExists and checking read the whole file each time.
+  void SetLiteralScans(bool on) {
+    if (File()) File()->SetLiteralScans(on);
+  }
   // Sorts by the column and direction, remembers them for the view, then saves.
   void SortRating(int column, bool descending);
   int RatingSortColumn() const { return sort_column_; }
