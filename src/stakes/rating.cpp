@@ -20,7 +20,7 @@ int Sign(long double v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
 
 // The sign of round(100 x difference) with ties to even: only |x| > 0.5 rounds away from 0, so
 // this is the sign of nearbyint(x) without its cost (a sort compares thousands of times).
-int RoundedHundredths(long double difference) {
+inline int RoundedHundredths(long double difference) {
   const long double x = 100 * difference;
   return x > 0.5L ? 1 : x < -0.5L ? -1 : 0;
 }
@@ -137,11 +137,6 @@ SortKey KeyOf(const TRatingRec& rec, int column, int32_t index) {
   return k;
 }
 
-int CompareKeys(const SortKey& a, const SortKey& b, int column) {
-  if (a.Count == 0 || b.Count == 0) return 0;
-  if (column >= 3 && column <= 5) return RoundedHundredths(a.Value - b.Value);
-  return a.Whole < b.Whole ? -1 : a.Whole > b.Whole ? 1 : 0;
-}
 
 }  // namespace
 
@@ -159,10 +154,16 @@ void SortRating(TRatingsArray& rating, int column, bool descending) {
   std::vector<SortKey> keys;
   keys.reserve(rating.size());
   for (size_t i = 0; i < rating.size(); ++i) keys.push_back(KeyOf(rating[i], column, static_cast<int32_t>(i)));
-  HoareSort(keys, [&](const SortKey& a, const SortKey& b) {
-    const int r = CompareKeys(a, b, column);
-    return descending ? -r : r;
-  });
+  const int sign = descending ? -1 : 1;
+  if (column >= 3 && column <= 5) {
+    HoareSort(keys, [sign](const SortKey& a, const SortKey& b) {
+      return a.Count == 0 || b.Count == 0 ? 0 : sign * RoundedHundredths(a.Value - b.Value);
+    });
+  } else {
+    HoareSort(keys, [sign](const SortKey& a, const SortKey& b) {
+      return a.Count == 0 || b.Count == 0 ? 0 : sign * (a.Whole < b.Whole ? -1 : a.Whole > b.Whole ? 1 : 0);
+    });
+  }
   TRatingsArray sorted;
   sorted.reserve(rating.size());
   for (const auto& k : keys) sorted.push_back(std::move(rating[static_cast<size_t>(k.Index)]));
