@@ -120,5 +120,47 @@ TEST_P(ScriptGoldenTest, LiteralFilteringLeavesTheSameFiles) {
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptGoldenTest, ::testing::ValuesIn(testing::ScriptCaseNames()),
                          [](const auto& info) { return info.param; });
 
+// A smaller form of the benchmark's reference workload (bench/script_test.cpp): five steps with
+// FULL, EXCL with the buffer and CURR, FIRST, LAST and ALL, NEX, tables shared between steps and
+// passes; both algorithms leave the same stakes file, rating file and log, checking after every
+// line and once per pass.
+TEST(ScriptAlgorithmsTest, LiteralAndFastLeaveTheSameFilesOnAReferenceWorkload) {
+  const std::vector<std::string> script = {
+      "FULL:0#FIRST|TMD1#NUMS:10-50;10#CMV:3-6;1#SF:0| | | | | | |full",
+      "EXCL:3#LAST|TMD1#NUMS:20-60;20#CMV:5-7;1#SF:0|TMF1#DIGS:10;50#LNO:#ST:1| | | | | |excl",
+      "CURR:0#ALL#NEX|TSF1#NUMS:10-50;10#LNO:#SC:3| | | | | | |curr",
+      "FULL:0#LAST#NEX|BMD1#NUMS:5-25;5#CLV:1-4;1#SF:0| | | | | | |full nex",
+      "EXCL:3#FIRST|TMD1#SUMS:10-50;10#CMV:1-3;1#SF:0|TSF1#NUMS:10;20#LNO:#ST:2| | | | | |excl again",
+  };
+  for (const bool check_on_line : {true, false}) {
+    std::map<bool, std::array<std::string, 3>> files;
+    for (const bool literal : {true, false}) {
+      testing::TempDir data;
+      lottery::SaveDrawsFile(data / "Kelmora_4r32.ldr", testing::GoldenArchive(300));
+      RecordingHost host;
+      SessionOptions so;
+      so.DataDir = data.Path();
+      Session session(host, so);
+      session.Create();
+      session.Initialise();
+      session.MainView().ScriptLogEnabled = true;
+      session.MainView().StakesCheckOnLine = check_on_line;
+      session.Runner().SetLiteral(literal);
+      session.Runner().Clock = [] { return scripts::TLocalTime{2026, 12, 11, 10, 0, 0}; };
+      ASSERT_EQ(session.Runner().ScriptTest(script, 3), ScriptOutcome::Complete);
+      EXPECT_TRUE(host.Messages.empty());
+      bool well_formed = false;
+      files[literal] = {testing::FileOrEmpty(data / "Kelmora_4r32.lsk"), testing::FileOrEmpty(data / "Kelmora_4r32.lrt"),
+                        testing::MaskedLog(testing::FindScriptLog(data.Path()), &well_formed)};
+      EXPECT_TRUE(well_formed);
+    }
+    EXPECT_GT(files[false][0].size(), 100 * stakes::StakeRecSize);
+    EXPECT_GT(files[false][1].size(), 50 * stakes::RatingRecSize);
+    EXPECT_TRUE(files[true][0] == files[false][0]) << "stakes, check on line " << check_on_line;
+    EXPECT_TRUE(files[true][1] == files[false][1]) << "rating, check on line " << check_on_line;
+    EXPECT_TRUE(files[true][2] == files[false][2]) << "log, check on line " << check_on_line;
+  }
+}
+
 }  // namespace
 }  // namespace kelmora::shell
