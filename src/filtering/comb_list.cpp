@@ -102,6 +102,17 @@ std::vector<bool> GenerationValues(std::string_view parameter) {
 
 void GenerateCombs(int mode, std::string_view parameter, TCombsArray& out) {
   if (mode < 0 || mode > 3) return;
+  if (mode == 0) {
+    // The full set is one block copy (a script makes it anew for every variant of a step).
+    static const TCombsArray full = [] {
+      TCombsArray all;
+      all.reserve(MaxCombs);
+      for (int n = 0; n < lottery::CombsTotal; ++n) all.push_back(lottery::CombOfIndex(n));
+      return all;
+    }();
+    out.insert(out.end(), full.begin(), full.end());
+    return;
+  }
   const std::vector<bool> listed = mode == 0 ? std::vector<bool>() : GenerationValues(parameter);
   out.reserve(out.size() + MaxCombs);
   for (int n = 0; n < lottery::CombsTotal; ++n) {

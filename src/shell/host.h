@@ -19,6 +19,12 @@ std::string_view MessageCaption(MessageKind kind);
 // StatSelectors: the statistic selectors were refilled (the registry's entries may be new ones).
 enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, All };
 
+// Panels 2..5 of the script status bar: "Цикл: %d", "Строка: %d", "Ставок: %d", and the text.
+struct ScriptProgressPanels {
+  std::string Cycle, Line, Stakes, Text;
+  bool operator==(const ScriptProgressPanels&) const = default;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -55,6 +61,11 @@ class Host {
 
   // Session data behind a view changed.
   virtual void ViewChanged(ViewId view) = 0;
+
+  // The script runner's status bar; the front end shows the panels (and lets events run after).
+  virtual void ShowScriptProgress(const ScriptProgressPanels& panels) { (void)panels; }
+  // The script row the runner executes now (only that row selected); -1 clears the selection.
+  virtual void ScriptRowRunning(int row) { (void)row; }
 
   // Convenience forms of the message kinds.
   void ShowError(std::string_view text) { ShowMessage(MessageKind::Error, text); }

@@ -8,6 +8,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
+#include "shell/script_runner.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
@@ -190,6 +191,11 @@ CombsState& Session::Combs() {
 StakesState& Session::Stakes() {
   if (!stakes_) stakes_ = std::make_unique<StakesState>(*this);
   return *stakes_;
+}
+
+ScriptRunner& Session::Runner() {
+  if (!runner_) runner_ = std::make_unique<ScriptRunner>(*this);
+  return *runner_;
 }
 
 StatsState& Session::Stats() {

@@ -33,6 +33,7 @@ struct SessionOptions {
 class StatsState;
 class CombsState;
 class StakesState;
+class ScriptRunner;
 
 class Session {
  public:
@@ -169,6 +170,8 @@ class Session {
   CombsState& Combs();
   // --- stakes and rating pages: the stakes file's records, checking, the rating ---
   StakesState& Stakes();
+  // --- the script runner: "Прогноз", "Тест", "Стоп", its log and flags ---
+  ScriptRunner& Runner();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
@@ -202,6 +205,7 @@ class Session {
   std::unique_ptr<StatsState> stats_;
   std::unique_ptr<CombsState> combs_;
   std::unique_ptr<StakesState> stakes_;
+  std::unique_ptr<ScriptRunner> runner_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

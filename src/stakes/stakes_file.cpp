@@ -213,7 +213,39 @@ void TStakesFile::StartGroup() {
   Append(SeparatorRec(), 1);
 }
 
-bool TStakesFile::Exists(int32_t draw, TComb comb) const { return exists_.Contains(ExistsKey(draw, comb)); }
+bool TStakesFile::Exists(int32_t draw, TComb comb) const {
+  if (literal_scans_) return ExistsByScan(draw, comb);
+  return exists_.Contains(ExistsKey(draw, comb));
+}
+
+bool TStakesFile::ExistsByScan(int32_t draw, TComb comb) const {
+  std::vector<uint8_t> buffer;
+  constexpr int64_t Chunk = 256;
+  for (int64_t first = 0; first < count_; first += Chunk) {
+    const int64_t n = std::min(Chunk, count_ - first);
+    ReadRange(first, n, buffer);
+    for (int64_t i = 0; i < n; ++i) {
+      const TStakeRec rec = DecodeStake(buffer.data() + i * static_cast<int64_t>(StakeRecSize));
+      if (rec.DrawNumber == draw && rec.ValueCount == 4 && rec.Values == comb) return true;
+    }
+  }
+  return false;
+}
+
+std::vector<int64_t> TStakesFile::UncheckedByScan() const {
+  std::vector<int64_t> found;
+  std::vector<uint8_t> buffer;
+  constexpr int64_t Chunk = 256;
+  for (int64_t first = 0; first < count_; first += Chunk) {
+    const int64_t n = std::min(Chunk, count_ - first);
+    ReadRange(first, n, buffer);
+    for (int64_t i = 0; i < n; ++i) {
+      const TStakeRec rec = DecodeStake(buffer.data() + i * static_cast<int64_t>(StakeRecSize));
+      if (!rec.Checked && rec.DrawNumber > 0 && rec.ValueCount >= 4) found.push_back(first + i);
+    }
+  }
+  return found;
+}
 
 void TStakesFile::WriteRecord(int64_t index, const TStakeRec& rec) {
   uint8_t bytes[StakeRecSize];
@@ -225,6 +257,7 @@ void TStakesFile::WriteRecord(int64_t index, const TStakeRec& rec) {
 int TStakesFile::Check(const std::function<std::optional<TComb>(int32_t draw)>& lookup,
                        const lottery::TConfigData& config, const std::function<void(const TStakeRec&)>& on_checked,
                        const std::function<void(double percent)>& progress) {
+  if (literal_scans_) unchecked_ = UncheckedByScan();
   if (unchecked_.empty()) return 0;
   const int64_t first = unchecked_.front();
   const int64_t total = count_ - first;
@@ -258,11 +291,11 @@ int TStakesFile::Check(const std::function<std::optional<TComb>(int32_t draw)>& 
   } catch (...) {
     remaining.insert(remaining.end(), unchecked_.begin() + static_cast<std::ptrdiff_t>(resume), unchecked_.end());
     unchecked_ = std::move(remaining);
-    if (checked > 0) file_->Sync();
+    if (checked > 0) SyncOrDefer();
     throw;
   }
   unchecked_ = std::move(remaining);
-  if (checked > 0) file_->Sync();
+  if (checked > 0) SyncOrDefer();
   return checked;
 }
 
@@ -309,8 +342,21 @@ int64_t TStakesFile::Rewrite(const std::function<bool(int64_t index, const TStak
 void TStakesFile::Clear() {
   cache_.reset();
   file_->Truncate(0);
-  file_->Sync();
+  SyncOrDefer();
   Rebuild();
+}
+
+void TStakesFile::SyncOrDefer() {
+  if (sync_deferred_) {
+    sync_pending_ = true;
+  } else {
+    Sync();
+  }
+}
+
+void TStakesFile::SetSyncDeferred(bool deferred) {
+  sync_deferred_ = deferred;
+  if (!deferred && sync_pending_) Sync();
 }
 
 }  // namespace kelmora::stakes

@@ -93,7 +93,16 @@ class TStakesFile {
   // Empties the file.
   void Clear();
   // Flushes the written records to the disk.
-  void Sync() { file_->Sync(); }
+  void Sync() {
+    file_->Sync();
+    sync_pending_ = false;
+  }
+  // While deferred, checking and clearing leave their flush for later (a script run checks after
+  // every variant); ending the deferral flushes what is pending.
+  void SetSyncDeferred(bool deferred);
+  // The literal way for the script runner's reference measurement: Exists and Check read the whole
+  // file from the start each time instead of asking the indexes. The results are the same.
+  void SetLiteralScans(bool literal) { literal_scans_ = literal; }
   // Replaces the rename of Rewrite (a seam for fault tests).
   void SetRenameForTest(std::function<void(support::LockedFile&, const std::filesystem::path&)> rename) {
     rename_ = std::move(rename);
@@ -108,6 +117,10 @@ class TStakesFile {
   // Reads records [first, first + n) into buffer; whole records only.
   void ReadRange(int64_t first, int64_t n, std::vector<uint8_t>& buffer) const;
   void WriteRecord(int64_t index, const TStakeRec& rec);
+  void SyncOrDefer();
+  bool ExistsByScan(int32_t draw, TComb comb) const;
+  // The indices Check looks at, found by reading every record (the literal way).
+  std::vector<int64_t> UncheckedByScan() const;
 
   std::unique_ptr<support::LockedFile> file_;
   int64_t count_ = 0;
@@ -115,6 +128,9 @@ class TStakesFile {
   TStakeKeySet exists_;
   // The one-record cache of the grid's reads, dropped at every write.
   mutable std::optional<std::pair<int64_t, TStakeRec>> cache_;
+  bool sync_deferred_ = false;
+  bool literal_scans_ = false;
+  bool sync_pending_ = false;
   std::function<void(support::LockedFile&, const std::filesystem::path&)> rename_;
 };
 

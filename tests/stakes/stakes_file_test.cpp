@@ -240,5 +240,29 @@ TEST_F(StakesFileTest, RepairsATruncatedOrForeignFile) {
   }
 }
 
+TEST_F(StakesFileTest, LiteralScansAnswerAsTheIndexes) {
+  // Two files with the same records, one asked through its indexes, one by reading it whole.
+  auto indexed = Open();
+  const auto other = dir_ / "other.lsk";
+  auto literal = std::make_unique<TStakesFile>(std::make_unique<support::LockedFile>(other));
+  literal->SetLiteralScans(true);
+  for (auto* f : {indexed.get(), literal.get()}) {
+    for (int i = 0; i < 700; ++i) f->Append(Stake(1 + i % 9, MakeComb(7 + i % 8, 7 + i / 8 % 8, 8, 9)), 1);
+    f->StartGroup();
+    f->Append(Stake(20, MakeComb(7, 7, 7, 7)), 1);
+  }
+  for (int32_t draw : {1, 5, 9, 20, 21})
+    for (TComb comb : {MakeComb(7, 7, 8, 9), MakeComb(14, 14, 8, 9), MakeComb(7, 7, 7, 7), MakeComb(8, 7, 8, 9)})
+      EXPECT_EQ(literal->Exists(draw, comb), indexed->Exists(draw, comb)) << draw;
+  archive_ = {{1, MakeComb(7, 7, 8, 9)}, {5, MakeComb(8, 9, 10, 11)}, {20, MakeComb(7, 8, 7, 8)}};
+  std::vector<TStakeRec> a, b;
+  EXPECT_EQ(Check(*literal, &a), Check(*indexed, &b));
+  EXPECT_EQ(a, b);
+  archive_[9] = MakeComb(14, 13, 12, 11);
+  EXPECT_EQ(Check(*literal, &a), Check(*indexed, &b));
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(support::ReadFileBytes(other), support::ReadFileBytes(Lsk()));
+}
+
 }  // namespace
 }  // namespace kelmora::stakes
