@@ -11,6 +11,7 @@
 #include "filtering/comb_list.h"
 #include "filtering/filter_apply.h"
 #include "shell/combs_state.h"
+#include "shell/filter_application.h"
 #include "shell/stats_state.h"
 #include "support/encoding.h"
 #include "support/error.h"
@@ -167,6 +168,9 @@ void FilterByRecipes(CliContext& ctx, shell::Session& session, const FilterOptio
   if (!o.Log.empty()) log_file.emplace(o.Log);
   session.MainView().ScriptLogEnabled = log_file.has_value();
   shell::FilterRunSignals signals;
+  // The variants share their tables and masks; the results are those of the literal walk.
+  shell::FilterApplication fast(session);
+  signals.Application = &fast;
   if (log_file) signals.Log = [&](std::string_view text) { log_file->Write(text); };
   const auto log = [&](std::string_view text) {
     if (log_file) log_file->Write(text);

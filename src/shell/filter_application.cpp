@@ -66,10 +66,6 @@ struct TKeptTable {
   uint64_t LastUse = 0;
 };
 
-uint64_t KeysOf(const stats::TStatDrawItem& item) {
-  return static_cast<uint64_t>(item.Key1) | static_cast<uint64_t>(item.Key2) << 16 |
-         static_cast<uint64_t>(item.Key3) << 32 | static_cast<uint64_t>(item.Key4) << 48;
-}
 
 size_t StringBytes(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 1 : 0; }
 
@@ -99,9 +95,10 @@ struct InputsHash {
         static_cast<size_t>(in.Cdl.UsePercents) << 4 | static_cast<size_t>(in.Cdl.UseAbsValues) << 5);
     mix(static_cast<size_t>(static_cast<unsigned char>(in.DecimalSeparator)));
     mix(std::hash<int>()(in.SortColumn));
-    mix(std::hash<long double>()(in.Cdl.Count));
-    mix(std::hash<long double>()(in.Cdl.Deviation));
-    mix(std::hash<long double>()(in.Cdl.Level));
+    // As doubles: std::hash<long double> is slow, and equal inputs still compare in full.
+    mix(std::hash<double>()(static_cast<double>(in.Cdl.Count)));
+    mix(std::hash<double>()(static_cast<double>(in.Cdl.Deviation)));
+    mix(std::hash<double>()(static_cast<double>(in.Cdl.Level)));
     return h;
   }
 };
@@ -402,7 +399,7 @@ class FilterApplication::Impl : public StatTableStore {
     TMatchMask** slot = selected_rows_.size() == 1 ? &t.RowMasks[ex][static_cast<size_t>(selected_rows_[0])] : nullptr;
     if (slot && *slot) return **slot;
     keys_.clear();
-    for (const auto& item : items_) keys_.push_back(KeysOf(item));
+    for (const auto& item : items_) keys_.push_back(item.PackedKeys());
     auto& masks = em.Masks[ex];
     auto it = masks.find(keys_);
     if (it == masks.end()) {

@@ -101,7 +101,10 @@ class TCustomStat {
   // keys; -1 when none.
   virtual int32_t NextOccurrence(const TStatDrawItem& item, int from_idx, int last_idx, bool sorted);
   // 26: whether the combination has at least one of the selected values. Call FetchDraws(-1,
-  // last_idx, sorted) once before a pass. Must not allocate: it runs once per combination.
+  // last_idx, sorted) once before a pass. Must not allocate: it runs once per combination. Reads
+  // only the keys (Key1..Key4) of the selected records and their order, never their counts or
+  // periods, so the answers for the same keys hold for every table of the statistic (the fast
+  // application of filter variants keeps them on that ground).
   virtual bool CombMatches(lottery::TComb comb, const TStatDrawArray& selected, int last_idx, bool sorted,
                            bool exclude) = 0;
 

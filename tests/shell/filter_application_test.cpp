@@ -274,6 +274,36 @@ TEST_F(FilterApplicationTest, WithoutLogAndWithComparisonSortedDrawsAndAnOffset)
   ExpectSame({{"TSD1#NUMS:10-30;10#DMV:0-2;1#SF:1"}}, FileOrderList(), true, "comparison, file order");
 }
 
+// Every listed statistic with parts drawn from a fixed seed: the first keeps or deletes by a level
+// mode of each family, the second picks rows of another statistic by count.
+TEST_F(FilterApplicationTest, EveryStatisticOfTheSelector) {
+  const char* const levels[] = {"LNO:", "LMV:2", "LLP:60", "CMV:3", "CLP:20", "WMV:1", "PIM:3", "PAL:20",
+                                "PXM:8", "LVA:1,2,3,7,9"};
+  const char* const stops[] = {"SF:1", "SC:500", "SZ:1", "ST:4", "SV:2", "SP:10"};
+  uint32_t x = 99;
+  auto next = [&](uint32_t n) {
+    x = x * 1103515245u + 12345u;
+    return (x >> 8) % n;
+  };
+  std::vector<filtering::TFilterRec> recs;
+  const auto& entries = literal_.S().Stats().Selectors().Stats;
+  for (const auto& e : entries) {
+    const std::string code = literal_.S().Stats().List().Items(e.Entry).Code();
+    const std::string other = literal_.S().Stats().List().Items(entries[next(entries.size())].Entry).Code();
+    for (int k = 0; k < 2; ++k) {
+      std::string first = std::string(next(2) ? "B" : "T") + (next(3) == 0 ? "M" : "S") + (next(2) ? "F" : "D") +
+                          std::to_string(next(12)) + "#" + code + ":" + std::to_string(20 + next(200)) + "#" +
+                          levels[next(std::size(levels))] + "#" + stops[next(std::size(stops))];
+      if (first.find("M") == 1 && first.find("#SC:") != std::string::npos) first.replace(first.find("#SC:"), 4, "#ST:");
+      const std::string second = "TSF1#" + other + ":" + std::to_string(30 + next(100)) + "#CMV:1#ST:3";
+      recs.push_back(Variants({first, second})[0]);
+    }
+  }
+  ASSERT_GT(recs.size(), 200u);
+  ExpectSameVariants(recs, FullList(), false, "every statistic");
+  ExpectSameVariants(recs, FileOrderList(), false, "every statistic, file order");
+}
+
 TEST_F(FilterApplicationTest, APartWithoutMethodFailsAlike) {
   auto recs = Variants({"TSF1#NUMS:20#LMV:1#ST:1", "TSD1#DIGS:20#LMV:1#SF:1"});
   recs[0][1].Method = nullptr;  // what a recipe naming no registered statistic carries
