@@ -8,6 +8,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
+#include "shell/network_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
@@ -95,6 +96,7 @@ void Session::LoadConfiguration() {
     ReadAnalysisSettings(ini, settings_.Config, &problem);
     ReadShredding(ini, settings_.Shredding);
     ReadProxy(ini, settings_.Proxy);
+    ReadNetworkSettings(ini, settings_.Network);
     if (!problem.empty()) support::Fail("{}", problem);
   });
 }
@@ -118,6 +120,7 @@ bool Session::SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSet
     support::IniFile ini(ConfigPath());
     ini.Load();
     write(ini, settings_);
+    ini.SetOwnerOnly(true);  // it holds the proxy password
     ini.Save();
   });
 }

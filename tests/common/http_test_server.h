@@ -127,11 +127,11 @@ class TestHttpServer {
 };
 
 // A minimal HTTP proxy on 127.0.0.1: a GET in absolute form is answered by the proxy itself with
-// the body "via proxy"; a CONNECT is tunnelled to the named port of 127.0.0.1. Every request head
-// it received is kept.
+// the given body; a CONNECT is tunnelled to the named port of 127.0.0.1. Every request head it
+// received is kept.
 class TestProxy {
  public:
-  TestProxy() {
+  explicit TestProxy(std::string body = "via proxy") : body_(std::move(body)) {
     listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -193,7 +193,8 @@ class TestProxy {
       heads_.push_back(head.substr(0, head.find("\r\n\r\n")));
     }
     if (head.rfind("CONNECT ", 0) != 0) {
-      SendAll(client, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 9\r\nConnection: close\r\n\r\nvia proxy");
+      SendAll(client, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body_.size()) +
+                          "\r\nConnection: close\r\n\r\n" + body_);
       return;
     }
     // "CONNECT host:port HTTP/1.1": always to the loopback, whatever the host says.
@@ -225,6 +226,7 @@ class TestProxy {
     ::close(upstream);
   }
 
+  const std::string body_;
   int listen_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
@@ -232,5 +234,18 @@ class TestProxy {
   std::mutex mutex_;
   std::vector<std::string> heads_;
 };
+
+// A port of 127.0.0.1 where nothing listens (a connection is refused at once).
+inline int ClosedPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  socklen_t len = sizeof addr;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+  ::close(fd);
+  return ntohs(addr.sin_port);
+}
 
 }  // namespace kelmora::testing
