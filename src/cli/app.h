@@ -68,6 +68,8 @@ void RegisterFilterCommands(CLI::App& app, CliContext& ctx);
 void RegisterStatsCommands(CLI::App& app, CliContext& ctx);
 void RegisterStakesCommands(CLI::App& app, CliContext& ctx);
 void RegisterRatingCommands(CLI::App& app, CliContext& ctx);
+// Adds `draws download` and `config set` to their groups (register those first) and `proxy`.
+void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);
 
 // Runs the command line (arguments without the program name).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

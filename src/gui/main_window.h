@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow {
   void BuildStatusBar();
   void RegisterHandlers();
   void RegisterStakeHandlers();
+  void RegisterNetworkHandlers();  // main_window_network.cpp
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   void ShowFirstRunDialog();
@@ -105,6 +106,8 @@ class MainWindow : public QMainWindow {
   void MakeStakes(bool all);
   void SetStakeSwitch(shell::CommandId id);
   void ExportXlsx(const QAbstractItemModel& model, const QString& title);
+  // The download and the proxy settings (main_window_network.cpp).
+  void EditProxy();
 
   shell::Session& session_;
   QtHost& host_;

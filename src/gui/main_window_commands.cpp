@@ -63,6 +63,7 @@ void MainWindow::RegisterHandlers() {
   c.SetHandler(CommandId::About, [this] { ShowAbout(); });
   c.SetHandler(CommandId::GetHelp, [this] { OpenHelp(); });
   RegisterStakeHandlers();
+  RegisterNetworkHandlers();
 }
 
 void MainWindow::AddDraw() {
