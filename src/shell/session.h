@@ -141,6 +141,8 @@ class Session {
   // The identity sent to the vendor's catalogue; the installation identifier is made and saved on
   // first use.
   net::TUserIdentity UserIdentity();
+  // Stores the user's name and e-mail address (section NETWORK); returns whether it was written.
+  bool SetUserIdentity(const std::string& name, const std::string& mail);
   // The download driver of "Загрузка": fetches the results file (`url`, else the ResultsUrl
   // setting) through the shared client and the proxy settings, appends the new draws, saves the
   // archive and refreshes the views, then checks the stakes. A failed fetch asks whether to retry

@@ -38,6 +38,13 @@ net::TUserIdentity Session::UserIdentity() {
   return identity;
 }
 
+bool Session::SetUserIdentity(const std::string& name, const std::string& mail) {
+  settings_.Network.UserName = name;
+  settings_.Network.UserMail = mail;
+  return SaveConfigGroup([](support::IniFile& ini, const TProgramSettings& s) { WriteNetworkSettings(ini, s.Network); },
+                         false);
+}
+
 bool Session::SaveProxySettingsIfChanged() {
   if (settings_.Proxy.Saved) return true;
   return SetProxy(settings_.Proxy, true);

@@ -293,9 +293,15 @@ TEST_F(DownloadTest, TheInstallationIdentifierIsMadeOnceAndKept) {
   const std::string id = s->UserIdentity().InstallId;
   EXPECT_EQ(id.size(), 38u);
   EXPECT_EQ(s->UserIdentity().InstallId, id);
+  ASSERT_TRUE(s->SetUserIdentity("Иван", "ivan@mail.test"));
   s.reset();
   auto again = Open();
-  EXPECT_EQ(again->UserIdentity().InstallId, id);
+  const net::TUserIdentity identity = again->UserIdentity();
+  EXPECT_EQ(identity.InstallId, id);
+  EXPECT_EQ(identity.UserName, "Иван");
+  EXPECT_EQ(identity.UserMail, "ivan@mail.test");
+  EXPECT_EQ(identity.AppId, net::AppGuid);
+  EXPECT_EQ(identity.AppVer, KELMORA_VERSION);
 }
 
 }  // namespace
