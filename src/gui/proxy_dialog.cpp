@@ -49,11 +49,9 @@ ProxyDialog::ProxyDialog(QWidget* parent, const lottery::TProxy& proxy) : QDialo
     labels_[static_cast<size_t>(i)] = new QLabel(names[i], this);
     labels_[static_cast<size_t>(i)]->setBuddy(edits[i]);
     fields->addWidget(labels_[static_cast<size_t>(i)], i, 0);
-    fields->addWidget(edits[i], i, 1, Qt::AlignLeft);
+    fields->addWidget(edits[i], i, 1, i == 1 ? Qt::AlignLeft : Qt::Alignment());
   }
-  // Names and credentials get the same width; the port only what its digits need.
-  user_->setMinimumWidth(240);
-  password_->setMinimumWidth(240);
+  // Names and credentials take the row's width; the port only what its digits need.
   fields->setColumnStretch(1, 1);
   layout->addLayout(fields);
   layout->addStretch(1);

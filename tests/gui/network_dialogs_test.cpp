@@ -139,6 +139,9 @@ TEST(ProxyDialogTest, IsDrawnWithEveryCaption) {
     EXPECT_TRUE(found) << caption;
   }
   EXPECT_GE(dialog.ServerEdit()->width(), 200);
+  EXPECT_EQ(dialog.UserEdit()->width(), dialog.ServerEdit()->width());
+  EXPECT_EQ(dialog.PasswordEdit()->width(), dialog.ServerEdit()->width());
+  EXPECT_LT(dialog.PortEdit()->width(), dialog.ServerEdit()->width());
   Keep(dialog.grab(), "proxy_dialog.png");
 }
 
