@@ -68,11 +68,11 @@ std::string NewInstallId() {
 }
 
 TFormFields IdentityFields(const TUserIdentity& identity, int lcid) {
-  return {"appid=" + identity.AppId,
-          "appver=" + identity.AppVer,
-          "hwdid=" + identity.InstallId,
-          "cl_name=" + CEscape(identity.UserName),
-          "cl_mail=" + CEscape(identity.UserMail),
+  return {fmt::format("appid={}", identity.AppId),
+          fmt::format("appver={}", identity.AppVer),
+          fmt::format("hwdid={}", identity.InstallId),
+          fmt::format("cl_name={}", CEscape(identity.UserName)),
+          fmt::format("cl_mail={}", CEscape(identity.UserMail)),
           fmt::format("cl_lcid={}", lcid)};
 }
 

@@ -1,3 +1,4 @@
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST_F(NetworkCli, TheAddressComesFromTheNetworkSection) {
 
   const auto set = Run({"config", "set", "NETWORK", "ResultsUrl", server_.Url("/results")});
   EXPECT_EQ(set.Code, 0) << set.Err;
-  EXPECT_THAT(Run({"config", "show"}).Out, HasSubstr("NETWORK\tResultsUrl\t" + server_.Url("/results") + "\n"));
+  EXPECT_THAT(Run({"config", "show"}).Out, HasSubstr(fmt::format("NETWORK\tResultsUrl\t{}\n", server_.Url("/results"))));
   EXPECT_EQ(Run({"draws", "download"}).Out, "3\n");
 }
 

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include <fmt/format.h>
 #include <httplib.h>
 
 namespace kelmora::testing {
@@ -38,7 +39,7 @@ struct TestCert {
   // Writes the certificate as PEM.
   void WritePem(const std::filesystem::path& path) const {
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path.string());
+    if (!f) throw std::runtime_error(fmt::format("cannot write {}", path.string()));
     PEM_write_X509(f, Cert.get());
     std::fclose(f);
   }
@@ -115,7 +116,7 @@ class TestHttpServer {
   // "http://127.0.0.1:port/path", or "https://localhost:port/path" for TLS (the name the test
   // certificates are made for).
   std::string Url(const std::string& path) const {
-    return (tls_ ? "https://localhost:" : "http://127.0.0.1:") + std::to_string(port_) + path;
+    return fmt::format("{}:{}{}", tls_ ? "https://localhost" : "http://127.0.0.1", port_, path);
   }
 
  private:
@@ -193,8 +194,9 @@ class TestProxy {
       heads_.push_back(head.substr(0, head.find("\r\n\r\n")));
     }
     if (head.rfind("CONNECT ", 0) != 0) {
-      SendAll(client, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body_.size()) +
-                          "\r\nConnection: close\r\n\r\n" + body_);
+      SendAll(client, fmt::format("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: {}\r\nConnection: "
+                                  "close\r\n\r\n{}",
+                                  body_.size(), body_));
       return;
     }
     // "CONNECT host:port HTTP/1.1": always to the loopback, whatever the host says.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "common/http_test_server.h"
@@ -180,11 +181,11 @@ class NetworkWindowTest : public ::testing::Test {
     });
     server_.Start();
     support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini",
-                             "[NETWORK]\r\nResultsUrl=" + server_.Url("/results") + "\r\n");
+                             fmt::format("[NETWORK]\r\nResultsUrl={}\r\n", server_.Url("/results")));
   }
   void SetStartMode(int mode) {
     support::WriteFileAtomic(dir_ / "Kelmora_4r32.frm",
-                             "[TFormMain]\r\nDownloadDrawsOnStart=" + std::to_string(mode) + "\r\n");
+                             fmt::format("[TFormMain]\r\nDownloadDrawsOnStart={}\r\n", mode));
   }
 
   kelmora::testing::TempDir dir_;

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -71,7 +72,7 @@ class HttpClientTest : public ::testing::Test {
       res.set_content("set", "application/octet-stream");
     });
     s.Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_content("cookie=" + req.get_header_value("Cookie"), "application/octet-stream");
+      res.set_content(fmt::format("cookie={}", req.get_header_value("Cookie")), "application/octet-stream");
     });
     s.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
       res.status = 404;
@@ -110,7 +111,7 @@ TEST_F(HttpClientTest, CompressedAnswersAreDecoded) {
   } cases[] = {{"gzip", 31}, {"deflate", 15}, {"deflate", -15}};
   int n = 0;
   for (const auto& c : cases) {
-    const std::string path = "/packed" + std::to_string(n++);
+    const std::string path = fmt::format("/packed{}", n++);
     const std::string packed = Compress(text + path, c.WindowBits);
     server_.Server().Get(path, [packed, c](const httplib::Request&, httplib::Response& res) {
       res.set_header("Content-Encoding", c.Encoding);
@@ -120,7 +121,7 @@ TEST_F(HttpClientTest, CompressedAnswersAreDecoded) {
   Start();
   n = 0;
   for (const auto& c : cases) {
-    const std::string path = "/packed" + std::to_string(n++);
+    const std::string path = fmt::format("/packed{}", n++);
     EXPECT_EQ(HttpGetText(server_.Url(path), true, Quick()), text + path) << c.Encoding << " " << c.WindowBits;
   }
 }
@@ -226,7 +227,7 @@ TEST_F(HttpClientTest, TheProxyPathCarriesTheRequestAndTheProxyCredentials) {
   EXPECT_EQ(shared.Get(server_.Url("/text")), "via proxy");
   const auto heads = proxy.Heads();
   ASSERT_EQ(heads.size(), 1u);
-  EXPECT_EQ(heads[0].rfind("GET " + server_.Url("/text") + " HTTP/1.1", 0), 0u) << heads[0];
+  EXPECT_EQ(heads[0].rfind(fmt::format("GET {} HTTP/1.1", server_.Url("/text")), 0), 0u) << heads[0];
   EXPECT_THAT(heads[0], HasSubstr("Proxy-Authorization: Basic dXNlcjpzZWNyZXQ="));  // user:secret
   // Back to a direct connection.
   shared.SetProxy({});
@@ -323,7 +324,7 @@ TEST_F(HttpsTest, HttpsGoesThroughTheProxyTunnel) {
   EXPECT_EQ(shared.Get(server.Url("/text")), "secure body");
   const auto heads = proxy.Heads();
   ASSERT_EQ(heads.size(), 1u);
-  EXPECT_EQ(heads[0].rfind("CONNECT localhost:" + std::to_string(server.Port()) + " HTTP/1.1", 0), 0u) << heads[0];
+  EXPECT_EQ(heads[0].rfind(fmt::format("CONNECT localhost:{} HTTP/1.1", server.Port()), 0), 0u) << heads[0];
 }
 
 TEST(HttpUrl, HttpsIsRecognisedIgnoringCase) {

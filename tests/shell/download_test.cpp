@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -67,7 +68,7 @@ class DownloadTest : public ::testing::Test {
   }
   void WriteConfig(const std::string& text) { support::WriteFileAtomic(dir_ / "Kelmora_4r32.ini", text); }
   std::string ConfigWithResults(const std::string& path, const std::string& more = "") {
-    return "[NETWORK]\r\nResultsUrl=" + server_.Url(path) + "\r\nProxyListUrl=" + server_.Url("/list") + "\r\n" + more;
+    return fmt::format("[NETWORK]\r\nResultsUrl={}\r\nProxyListUrl={}\r\n{}", server_.Url(path), server_.Url("/list"), more);
   }
   std::unique_ptr<Session> Open() {
     SessionOptions options;
@@ -169,19 +170,20 @@ TEST_F(DownloadTest, AutomaticModeTriesTheStoredProxyFirstThenTheFetchedList) {
   // The list offers the working proxy: base 0 plus its port as the offset.
   list_page_ = testing::Page({testing::Row("127.0.0.1", proxy.Port())}, "0");
   WriteDraws(998, 1000);
-  WriteConfig(ConfigWithResults("/results", "[PROXY]\r\nProxyMode=1\r\nProxyServer=127.0.0.1\r\nProxyPort=" +
-                                                std::to_string(dead) + "\r\n"));
+  WriteConfig(ConfigWithResults("/results", fmt::format("[PROXY]\r\nProxyMode=1\r\nProxyServer=127.0.0.1\r\n"
+                                                        "ProxyPort={}\r\n",
+                                                        dead)));
   auto s = Open();
   EXPECT_EQ(s->DownloadDraws(), 3);
   EXPECT_TRUE(host_.Questions.empty());
   EXPECT_EQ(results_hits_, 0) << "every request went through a proxy";
-  EXPECT_THAT(host_.WaitTexts, Contains("Загрузка архива тиражей...\r\rПопытка 1, proxy 127.0.0.1 : " + std::to_string(dead)));
+  EXPECT_THAT(host_.WaitTexts, Contains(fmt::format("Загрузка архива тиражей...\r\rПопытка 1, proxy 127.0.0.1 : {}", dead)));
   EXPECT_THAT(host_.WaitTexts, Contains("Загрузка архива тиражей...\r\rПоиск proxy-серверов"));
   EXPECT_THAT(host_.WaitTexts,
-              Contains("Загрузка архива тиражей...\r\rПопытка 2, proxy 127.0.0.1 : " + std::to_string(proxy.Port())));
+              Contains(fmt::format("Загрузка архива тиражей...\r\rПопытка 2, proxy 127.0.0.1 : {}", proxy.Port())));
   EXPECT_THAT(list_queries_, ElementsAre("/list?protocol=http&protocol=https&min_uptime=75&max_response_time=0"));
   ASSERT_EQ(proxy.Heads().size(), 1u);
-  EXPECT_EQ(proxy.Heads()[0].rfind("GET " + server_.Url("/results"), 0), 0u);
+  EXPECT_EQ(proxy.Heads()[0].rfind(fmt::format("GET {}", server_.Url("/results")), 0), 0u);
 
   // The proxy that worked is kept for the next start; the candidates are not.
   support::IniFile ini(dir_ / "Kelmora_4r32.ini");
