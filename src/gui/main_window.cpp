@@ -218,7 +218,8 @@ bool MainWindow::Initialise() {
   const bool recreate = session_.HasSwitch(shell::SwitchFullRecreate);
   const bool refresh = session_.HasSwitch(shell::SwitchFullRefresh);
   if (session_.HasSwitch(shell::SwitchLoadOnly)) {
-    session_.DownloadDraws();
+    // Like the start-up download, an unattended one without an address is skipped silently.
+    if (!session_.Settings().Network.ResultsUrl.empty()) session_.DownloadDraws();
     if (!recreate && !refresh) return false;
   }
   if (recreate) {
