@@ -28,6 +28,7 @@ class TerminalHost : public shell::Host {
   }
   void ShowWait(std::string_view) override {}
   void HideWait() override {}
+  bool WaitCancelled() override { return false; }
   void ShowProgress(std::string_view text, int maximum, bool with_cancel) override;
   void SetProgressPosition(int position) override;
   void SetProgressText(std::string_view) override {}

@@ -215,11 +215,14 @@ bool MainWindow::Initialise() {
   if (session_.TerminateRequested()) return false;
   initialised_ = true;
   commands_->Update();
-  // The download of loadonly is not part of this build; the comparison files are, and a batch
-  // start-up ends after them.
+  // A batch start-up downloads (loadonly) or builds the comparison files, and ends after them.
   const bool recreate = session_.HasSwitch(shell::SwitchFullRecreate);
   const bool refresh = session_.HasSwitch(shell::SwitchFullRefresh);
-  if (session_.HasSwitch(shell::SwitchLoadOnly) && !recreate && !refresh) return false;
+  if (session_.HasSwitch(shell::SwitchLoadOnly)) {
+    // Like the start-up download, an unattended one without an address is skipped silently.
+    if (!session_.Settings().Network.ResultsUrl.empty()) session_.DownloadDraws();
+    if (!recreate && !refresh) return false;
+  }
   if (recreate) {
     session_.Stats().BuildAllPrefetches(true, stats::AllGroups);
     return false;
@@ -227,6 +230,7 @@ bool MainWindow::Initialise() {
   session_.Stats().BuildAllPrefetches(refresh, 0);
   if (refresh) return false;
   commands_->Update();
+  session_.DownloadDrawsOnStart();
   if (session_.MainView().FirstRun && !host_.Unattended()) ShowFirstRunDialog();
   return true;
 }

@@ -87,6 +87,7 @@ class MainWindow : public QMainWindow {
   void RegisterFilterListHandlers();
   void EditFavorites();
   void ShowFilterHelp(int entry);
+  void RegisterNetworkHandlers();  // main_window_network.cpp
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   void ShowFirstRunDialog();
@@ -109,6 +110,8 @@ class MainWindow : public QMainWindow {
   void MakeStakes(bool all);
   void SetStakeSwitch(shell::CommandId id);
   void ExportXlsx(const QAbstractItemModel& model, const QString& title);
+  // The download and the proxy settings (main_window_network.cpp).
+  void EditProxy();
 
   shell::Session& session_;
   QtHost& host_;

@@ -64,6 +64,7 @@ void MainWindow::RegisterHandlers() {
   c.SetHandler(CommandId::GetHelp, [this] { OpenHelp(); });
   RegisterStakeHandlers();
   RegisterFilterListHandlers();
+  RegisterNetworkHandlers();
 }
 
 void MainWindow::AddDraw() {

@@ -94,6 +94,8 @@ void QtHost::ShowWait(std::string_view text) {
 
 void QtHost::HideWait() { wait_.reset(); }
 
+bool QtHost::WaitCancelled() { return wait_ && wait_->Cancelled(); }
+
 void QtHost::ShowProgress(std::string_view text, int maximum, bool with_cancel) {
   if (progress_) support::Fail("Окно индикатора уже создано!");
   progress_ = std::make_unique<ProgressWindow>(parent_, Q(text), maximum, with_cancel);

@@ -45,6 +45,7 @@ class QtHost : public QObject, public shell::Host {
   void ProcessEvents() override;
   void ShowWait(std::string_view text) override;
   void HideWait() override;
+  bool WaitCancelled() override;
   // A second progress window while one is open fails with "Окно индикатора уже создано!".
   void ShowProgress(std::string_view text, int maximum, bool with_cancel) override;
   void SetProgressPosition(int position) override;

@@ -25,6 +25,15 @@ WaitWindow::WaitWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Custo
   label_->setAlignment(Qt::AlignCenter);
   label_->setMinimumWidth(320);
   layout->addWidget(label_);
+  // A request can wait for seconds per proxy tried: the user may end it.
+  cancel_ = new QPushButton(QStringLiteral("Отмена"), this);
+  layout->addWidget(cancel_, 0, Qt::AlignCenter);
+  connect(cancel_, &QPushButton::clicked, this, &WaitWindow::reject);
+}
+
+void WaitWindow::reject() {
+  cancelled_ = true;
+  cancel_->setEnabled(false);
 }
 
 void WaitWindow::SetText(const QString& text) { label_->setText(text); }

@@ -20,9 +20,15 @@ class WaitWindow : public QDialog {
   explicit WaitWindow(QWidget* parent);
   void SetText(const QString& text);
   QString Text() const;
+  // "Отмена" (or Esc) asks to end what is waited for; the window stays until it is closed.
+  bool Cancelled() const { return cancelled_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  void reject() override;
 
  private:
   QLabel* label_;
+  QPushButton* cancel_;
+  bool cancelled_ = false;
 };
 
 // A text, a gauge from 0 to a maximum and an optional "Отмена" button; pressing it disables the

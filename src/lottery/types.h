@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -162,8 +163,10 @@ struct TProxy {
   int32_t Port = 80;
   std::string Username;
   std::string Password;
-  bool Saved = false;                   // equal to the settings in the configuration file
-  std::vector<std::string> Candidates;  // "server:port" found by the automatic choice
+  bool Saved = false;  // equal to the settings in the configuration file
+  // "server:port" found by the automatic choice, in the service's order; absent until the first
+  // search of a download (an empty list means a search found nothing).
+  std::optional<std::vector<std::string>> Candidates;
 };
 
 // Stake kinds.

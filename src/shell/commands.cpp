@@ -234,6 +234,8 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Shell:
     case Feature::Draws:
     case Feature::DrawsTransfer:
+    case Feature::Download:
+    case Feature::Proxy:
     case Feature::Combs:
     case Feature::Stats:
     case Feature::Filters:

@@ -43,6 +43,9 @@ class Host {
 
   virtual void ShowWait(std::string_view text) = 0;
   virtual void HideWait() = 0;
+  // Whether the user asked to end what the wait window waits for (a network request); reset by
+  // HideWait.
+  virtual bool WaitCancelled() = 0;
 
   virtual void ShowProgress(std::string_view text, int maximum, bool with_cancel) = 0;
   virtual void SetProgressPosition(int position) = 0;

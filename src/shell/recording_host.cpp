@@ -29,6 +29,8 @@ void RecordingHost::ProcessEvents() {
 void RecordingHost::ShowWait(std::string_view text) { WaitTexts.emplace_back(text); }
 void RecordingHost::HideWait() { WaitTexts.emplace_back(); }
 
+bool RecordingHost::WaitCancelled() { return CancelWait; }
+
 void RecordingHost::ShowProgress(std::string_view text, int maximum, bool) {
   ProgressOpen = true;
   ProgressMaximum = maximum;

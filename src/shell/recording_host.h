@@ -25,6 +25,7 @@ class RecordingHost : public Host {
   void ProcessEvents() override;
   void ShowWait(std::string_view text) override;
   void HideWait() override;
+  bool WaitCancelled() override;
   void ShowProgress(std::string_view text, int maximum, bool with_cancel) override;
   void SetProgressPosition(int position) override;
   void SetProgressText(std::string_view text) override;
@@ -48,6 +49,8 @@ class RecordingHost : public Host {
   std::function<void()> OnProcessEvents;
   // ProgressCancelled answers true once this many calls have been made (-1: never).
   int CancelProgressAfter = -1;
+  // WaitCancelled answers true while this is set.
+  bool CancelWait = false;
 
   std::vector<Message> Messages;
   std::vector<Message> Questions;

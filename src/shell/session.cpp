@@ -9,6 +9,7 @@
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
 #include "shell/script_runner.h"
+#include "shell/network_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
@@ -96,6 +97,7 @@ void Session::LoadConfiguration() {
     ReadAnalysisSettings(ini, settings_.Config, &problem);
     ReadShredding(ini, settings_.Shredding);
     ReadProxy(ini, settings_.Proxy);
+    ReadNetworkSettings(ini, settings_.Network);
     if (!problem.empty()) support::Fail("{}", problem);
   });
 }
@@ -119,6 +121,7 @@ bool Session::SaveConfigGroup(void (*write)(support::IniFile&, const TProgramSet
     support::IniFile ini(ConfigPath());
     ini.Load();
     write(ini, settings_);
+    ini.SetOwnerOnly(true);  // it holds the proxy password
     ini.Save();
   });
 }

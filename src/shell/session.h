@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "lottery/types.h"
+#include "net/vendor.h"
 #include "shell/host.h"
 #include "shell/settings.h"
 #include "shell/view_state.h"
@@ -34,6 +35,7 @@ class StatsState;
 class CombsState;
 class StakesState;
 class ScriptRunner;
+class NetworkState;
 
 class Session {
  public:
@@ -128,6 +130,36 @@ class Session {
   bool SetGenerationDefaults(const TGenerationDefaults& defaults);
   bool SetShredding(const lottery::TShreddingData& shredding);
   bool SetProxy(const lottery::TProxy& proxy, bool quiet);
+  // Writes the proxy settings without a status text when they differ from the file's.
+  bool SaveProxySettingsIfChanged();
+  // `config set`: one key of a known group, checked by reading the group back before the file is
+  // written; the settings in memory take the new value (views are not recomputed). Returns
+  // whether the file was written; an unknown key or a malformed value is reported.
+  bool SetConfigValue(std::string_view section, std::string_view key, std::string_view value);
+
+  // --- network (session_download.cpp) ---
+  NetworkState& Network();
+  // The identity sent to the vendor's catalogue; the installation identifier is made and saved on
+  // first use.
+  net::TUserIdentity UserIdentity();
+  // Stores the user's name and e-mail address (section NETWORK); returns whether it was written.
+  bool SetUserIdentity(const std::string& name, const std::string& mail);
+  // The download driver of "Загрузка": fetches the results file (`url`, else the ResultsUrl
+  // setting) through the shared client and the proxy settings, appends the new draws, saves the
+  // archive and refreshes the views, then checks the stakes. A failed fetch asks whether to retry
+  // (with ask_retry; otherwise it is reported as an error). Returns the draws appended, or -1 when
+  // none could be fetched (a missing address included, reported in one message).
+  int DownloadDraws(const std::string& url = {}, bool ask_retry = true);
+  // The start-up step: DownloadDrawsOnStart 0 asks, 1 downloads, 2 does nothing. Without a results
+  // address nothing happens.
+  void DownloadDrawsOnStart();
+  // The game's download step: the results file into chance_results.csv, and every draw numbered
+  // first_wanted or later appended to the archive in memory, oldest first. Returns how many.
+  // Throws when the fetch fails (the archive and the old file are then unchanged).
+  int DownloadNewDraws(const std::string& url, int32_t first_wanted);
+  // The automatic proxy search alone (`proxy find`): the candidates for an https or http target,
+  // nullopt after a reported failure.
+  std::optional<std::vector<std::string>> FindProxies(bool https);
 
   // --- view state ---
   ViewState& View() { return *view_; }
@@ -206,6 +238,7 @@ class Session {
   std::unique_ptr<CombsState> combs_;
   std::unique_ptr<StakesState> stakes_;
   std::unique_ptr<ScriptRunner> runner_;
+  std::unique_ptr<NetworkState> network_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

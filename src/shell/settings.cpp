@@ -125,6 +125,7 @@ std::vector<TConfigEntry> ListConfigEntries(const TProgramSettings& settings) {
   WriteGenerationDefaults(ini, settings.Generation);
   WriteShredding(ini, settings.Shredding);
   WriteProxy(ini, settings.Proxy);
+  WriteNetworkSettings(ini, settings.Network);
 
   static const std::vector<std::pair<const char*, const char*>> order = {
       {Global, "MatrixCols"}, {Global, "MatrixSegments"}, {Global, "ChannelSize"},
@@ -144,6 +145,7 @@ std::vector<TConfigEntry> ListConfigEntries(const TProgramSettings& settings) {
   for (int i = 0; i < 3; ++i) add(Shredding, DigitsKey(i));
   for (const char* key : {"ProxyMode", "ProxyServer", "ProxyPort", "ProxyUsername", "ProxyPassword"})
     add(Proxy, key);
+  for (const char* key : NetworkKeys) add(NetworkSection, key);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lottery/types.h"
+#include "shell/network_settings.h"
 #include "support/ini_file.h"
 
 namespace kelmora::shell {
@@ -27,6 +28,7 @@ struct TProgramSettings {
   TGenerationDefaults Generation;
   lottery::TShreddingData Shredding;
   lottery::TProxy Proxy;
+  TNetworkSettings Network;
 };
 
 // Reads a group from the document into settings key by key, so that when a malformed value throws

@@ -61,14 +61,18 @@ int OpenRetrying(const char* name, int flags, mode_t mode = 0) {
 }
 
 void WriteTemporary(const std::filesystem::path& target, const std::filesystem::path& temp, const void* data,
-                    size_t size) {
+                    size_t size, FileAccess access) {
   // A fresh file, never one reached through whatever (a link, say) was left at the temporary name.
   if (::unlink(temp.c_str()) != 0 && errno != ENOENT) FailFile("создать", temp, errno);
-  Descriptor fd(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666));
+  const bool owner_only = access == FileAccess::OwnerOnly;
+  Descriptor fd(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, owner_only ? 0600 : 0666));
   if (fd.Get() < 0) FailFile("создать", temp, errno);
-  // A replaced file keeps its permissions.
   struct stat old_stat;
-  if (::stat(target.c_str(), &old_stat) == 0 && S_ISREG(old_stat.st_mode)) {
+  if (owner_only) {
+    // Whatever the old file allowed: its content is not for other users.
+    if (::fchmod(fd.Get(), 0600) != 0) FailFile("создать", temp, errno);
+  } else if (::stat(target.c_str(), &old_stat) == 0 && S_ISREG(old_stat.st_mode)) {
+    // A replaced file keeps its permissions.
     (void)::fchmod(fd.Get(), old_stat.st_mode & 07777);
   }
   const auto* p = static_cast<const char*>(data);
@@ -120,9 +124,15 @@ std::string ReadFileText(const std::filesystem::path& path) {
 }
 
 void WriteFileAtomic(const std::filesystem::path& path, const void* data, size_t size) {
+  WriteFileAtomic(path, std::string_view(static_cast<const char*>(data), size), FileAccess::Keep);
+}
+
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, FileAccess access) {
+  const void* data = bytes.data();
+  const size_t size = bytes.size();
   const std::filesystem::path temp = TemporaryPath(path, temporary_counter++);
   try {
-    WriteTemporary(path, temp, data, size);
+    WriteTemporary(path, temp, data, size, access);
     if (::rename(temp.c_str(), path.c_str()) != 0) FailFile("заменить", path, errno);
   } catch (...) {
     ::unlink(temp.c_str());

@@ -23,6 +23,10 @@ std::string ReadFileText(const std::filesystem::path& path);  // bytes as they a
 // replaced file keeps its permissions). Throws Error on failure; the old file is then unchanged and
 // the temporary file removed.
 void WriteFileAtomic(const std::filesystem::path& path, const void* data, size_t size);
+// Who may read the written file: Keep gives a replaced file its old permissions (a new one the
+// usual ones); OwnerOnly makes it readable and writable by its owner alone, from its creation on.
+enum class FileAccess { Keep, OwnerOnly };
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, FileAccess access);
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 void WriteFileAtomic(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 

@@ -60,7 +60,7 @@ void IniFile::Load() {
 
 void IniFile::Save() const {
   if (path_.empty()) Fail("Не задано имя файла настроек");
-  WriteFileAtomic(path_, Utf8ToCp1251(ToText()));
+  WriteFileAtomic(path_, Utf8ToCp1251(ToText()), owner_only_ ? FileAccess::OwnerOnly : FileAccess::Keep);
 }
 
 void IniFile::Parse(std::string_view utf8_text) {

@@ -28,6 +28,8 @@ class IniFile {
   void Load();
   // Writes the whole document back (temporary file and rename). Throws Error on failure.
   void Save() const;
+  // Makes Save write a file readable by its owner only (it may hold a password).
+  void SetOwnerOnly(bool on) { owner_only_ = on; }
 
   void Parse(std::string_view utf8_text);
   std::string ToText() const;  // UTF-8, lines ended by "\r\n"
@@ -84,6 +86,7 @@ class IniFile {
   std::vector<Section> sections_;
   std::vector<SectionLayout> layout_;
   std::vector<std::string> preamble_;  // lines before the first section
+  bool owner_only_ = false;
 };
 
 // A real written locale-independently: shortest "." form that reads back to the same value

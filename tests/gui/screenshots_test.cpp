@@ -231,8 +231,9 @@ TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {
   QApplication::processEvents();
   QLabel* note = p.window->Draws()->EmptyNote();
   EXPECT_TRUE(note->isVisible());
-  EXPECT_EQ(note->text(), QStringLiteral("Архив тиражей пуст. Добавьте тираж кнопкой «Добавить» или импортируйте "
-                                         "CSV-файл командой «Архив тиражей» → «Импорт из CSV-файла»."));
+  EXPECT_EQ(note->text(), QStringLiteral("Архив тиражей пуст. Добавьте тираж кнопкой «Добавить», импортируйте "
+                                         "CSV-файл командой «Архив тиражей» → «Импорт из CSV-файла» или загрузите "
+                                         "тиражи с сайта лотереи кнопкой «Загрузка»."));
   // Panels with nothing to show are hidden, not drawn as empty boxes.
   EXPECT_TRUE(p.window->findChild<QLabel*>(QStringLiteral("StatusPanel0"))->isVisible());
   EXPECT_FALSE(p.window->findChild<QLabel*>(QStringLiteral("StatusPanel2"))->isVisible());

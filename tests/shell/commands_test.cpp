@@ -209,14 +209,14 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesAndRatingCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingAndDownloadCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
                C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
                C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1, C::FiltersManager, C::FiltersReset,
-               C::FiltersInfo})
+               C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::DrawsDownload, C::ScriptStop, C::StakesCheckLine, C::RatingsToScript, C::TabCard,
+  for (C id : {C::ScriptStop, C::StakesCheckLine, C::RatingsToScript, C::TabCard,
                C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }

@@ -91,6 +91,22 @@ TEST(Files, WriteFileAtomicKeepsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(Files, AnOwnerOnlyFileIsNeverReadableByOthers) {
+  TempDir dir;
+  for (const bool existed : {true, false}) {
+    const fs::path target = dir / (existed ? "old" : "new");
+    if (existed) {
+      WriteRaw(target, "old");
+      ASSERT_EQ(chmod(target.c_str(), 0644), 0);
+    }
+    WriteFileAtomic(target, std::string_view("password=1"), FileAccess::OwnerOnly);
+    struct stat st;
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << existed;
+    EXPECT_EQ(ReadFileText(target), "password=1");
+  }
+}
+
 TEST(Files, WriteFileAtomicReplacesALeftoverTemporary) {
   TempDir dir;
   fs::path target = dir / "f";
