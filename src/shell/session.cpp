@@ -8,6 +8,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
+#include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
@@ -67,6 +68,7 @@ void Session::Create() {
     stats_ = std::make_unique<StatsState>(*this);
     combs_ = std::make_unique<CombsState>(*this);
     stakes_ = std::make_unique<StakesState>(*this);
+    script_ = std::make_unique<ScriptState>(*this);
   });
 }
 
@@ -109,6 +111,7 @@ void Session::Initialise() {
     Combs().GenerateDefault(true);
     RefreshAllViews(true);
     Stakes().LoadRating();
+    Script().LoadCurrentScript();
   });
 }
 
@@ -190,6 +193,11 @@ CombsState& Session::Combs() {
 StakesState& Session::Stakes() {
   if (!stakes_) stakes_ = std::make_unique<StakesState>(*this);
   return *stakes_;
+}
+
+ScriptState& Session::Script() {
+  if (!script_) script_ = std::make_unique<ScriptState>(*this);
+  return *script_;
 }
 
 StatsState& Session::Stats() {

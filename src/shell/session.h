@@ -33,6 +33,7 @@ struct SessionOptions {
 class StatsState;
 class CombsState;
 class StakesState;
+class ScriptState;
 
 class Session {
  public:
@@ -169,10 +170,13 @@ class Session {
   CombsState& Combs();
   // --- stakes and rating pages: the stakes file's records, checking, the rating ---
   StakesState& Stakes();
+  // --- script page: the current script's lines, files and autosave ---
+  ScriptState& Script();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
   const StakesState* StakesIfCreated() const { return stakes_.get(); }
+  const ScriptState* ScriptIfCreated() const { return script_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -202,6 +206,7 @@ class Session {
   std::unique_ptr<StatsState> stats_;
   std::unique_ptr<CombsState> combs_;
   std::unique_ptr<StakesState> stakes_;
+  std::unique_ptr<ScriptState> script_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;
