@@ -25,12 +25,17 @@
 #include "gui/generate_dialog.h"
 #include "gui/gui_fixture.h"
 #include "gui/info_dialogs.h"
+#include "gui/script_dialog.h"
+#include "gui/script_model.h"
+#include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/table_sizing.h"
+#include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "lottery/comb_ops.h"
+#include "scripts/script.h"
 #include "support/files.h"
 
 namespace kelmora::gui {
@@ -207,6 +212,36 @@ TEST_F(DemoDataTest, EveryPageAndDialogIsDrawn) {
   Keep(Shoot(about), "about_dialog.png");
   FirstRunDialog first_run(&Window(), support::FileExists(HelpFilePath()));
   Keep(Shoot(first_run), "first_run_dialog.png");
+}
+
+// A short script of the kinds a user writes: two variants of the numbers, the sums on what is
+// left, a separator, and a forecast step with two filters.
+const std::vector<std::string>& DemoScript() {
+  static const std::vector<std::string> lines = {
+      "FULL:0#RAND|TSD1#NUMS:10;20#LMV:2;3#SF:1| | | | | | |редкие числа",
+      "CURR:0#FIRST#NEX|BMF3#SUMS:50#LNO:#ST:3| | | | | | |суммы",
+      "",
+      "EXCL:5#ALL#CLR|TSD1#NUMS:100#LMV:5#SF:1|TSF2#SUMS:30#LLV:1#SV:10| | | | | |прогноз",
+  };
+  return lines;
+}
+
+TEST_F(DemoDataTest, TheScriptPageAndTheStepDialogAreDrawn) {
+  for (const auto& line : DemoScript()) Session().Script().AddScriptLine(line);
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Сценарий")));
+  QApplication::processEvents();
+  ScriptPage* page = Window().ScriptView();
+  EXPECT_EQ(ElidedHeaderTexts(*page->List()->horizontalHeader()), QStringList());
+  ExpectCellsFit(*page->List(), "script list");
+  EXPECT_EQ(page->Panel(0)->text(), QStringLiteral("Строк: 4"));
+  page->SelectRow(0);
+  QApplication::processEvents();
+  Keep(Window().grab(), "script_page.png");
+
+  ScriptDialog dialog(&Window(), Session(), QStringLiteral("Редактирование строки"), 0, DemoScript()[3]);
+  Keep(Shoot(dialog), "script_dialog.png");
+  TestCountDialog count(&Window(), static_cast<int>(Session().Draws().size()) - 1);
+  Keep(Shoot(count), "test_count_dialog.png");
 }
 
 TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {
