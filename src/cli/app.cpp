@@ -87,6 +87,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterStatsCommands(app, ctx);
   RegisterStakesCommands(app, ctx);
   RegisterRatingCommands(app, ctx);
+  RegisterScriptCommands(app, ctx);
   UseRussianSubcommandGroups(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -19,6 +19,7 @@ namespace kelmora::cli {
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
+inline constexpr int ExitStopped = 130;  // a script run ended by its stop flag (Ctrl+C)
 
 // What every subcommand shares: the global options, the streams and the Session (opened on demand).
 class CliContext {
@@ -42,7 +43,12 @@ class CliContext {
   shell::Session& OpenSession(Access access = Access::Read);
   // Reports a failure in the system's words (exit code 1).
   void Fail(std::string_view text);
-  int ExitCode() const { return failed_ || host_.ErrorShown() ? ExitFailure : ExitOk; }
+  int ExitCode() const {
+    if (exit_code_ >= 0) return exit_code_;
+    return failed_ || host_.ErrorShown() ? ExitFailure : ExitOk;
+  }
+  // A command whose outcome decides the exit code by itself (the script runs).
+  void SetExitCode(int code) { exit_code_ = code; }
 
  private:
   void LockForWriting();
@@ -52,6 +58,7 @@ class CliContext {
   TerminalHost host_;
   std::unique_ptr<shell::Session> session_;
   bool failed_ = false;
+  int exit_code_ = -1;
 };
 
 // Thrown after a failure was reported, to end the command without doing anything more.
@@ -68,6 +75,7 @@ void RegisterFilterCommands(CLI::App& app, CliContext& ctx);
 void RegisterStatsCommands(CLI::App& app, CliContext& ctx);
 void RegisterStakesCommands(CLI::App& app, CliContext& ctx);
 void RegisterRatingCommands(CLI::App& app, CliContext& ctx);
+void RegisterScriptCommands(CLI::App& app, CliContext& ctx);
 
 // Runs the command line (arguments without the program name).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -36,4 +36,12 @@ void TerminalHost::SetProgressPosition(int position) {
 
 void TerminalHost::HideProgress() { progress_max_ = 0; }
 
+void TerminalHost::ShowScriptProgress(const shell::ScriptProgressPanels& panels) {
+  if (!show_script_progress_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - last_script_progress_ < std::chrono::milliseconds(250)) return;
+  last_script_progress_ = now;
+  err_ << panels.Cycle << '\t' << panels.Line << '\t' << panels.Stakes << '\t' << panels.Text << '\n';
+}
+
 }  // namespace kelmora::cli

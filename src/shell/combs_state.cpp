@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "lottery/comb_ops.h"
+#include "shell/filter_application.h"
 #include "shell/session.h"
 #include "shell/stats_state.h"
 #include "support/encoding.h"
@@ -116,7 +117,7 @@ bool CombsState::LoadFromBuffer(int key1, int key2) {
   return true;
 }
 
-bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool show_status) {
+bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool show_status, bool keep_buffer) {
   std::optional<BusyGuard> busy;
   if (show_status) busy.emplace(session_, "Генерация возможных комбинаций...");
   return session_.Reported("Ошибка генерации файла комбинаций!", [&] {
@@ -132,7 +133,7 @@ bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool sho
         Changed();
         lists_.UndoList.clear();
         lists_.UndoList.reserve(lists_.CombList.size());
-        lists_.CombBuffer.clear();  // the key stays as it was
+        if (!keep_buffer) lists_.CombBuffer.clear();  // the key stays as it was
       }
     } catch (...) {
       Changed();  // the list holds what was generated, shown before the failure
@@ -141,9 +142,9 @@ bool CombsState::GenerateCombList(int mode, std::string_view parameter, bool sho
   });
 }
 
-bool CombsState::GenerateDefault(bool show_status) {
+bool CombsState::GenerateDefault(bool show_status, bool keep_buffer) {
   const auto& g = session_.Settings().Generation;
-  return GenerateCombList(g.Mode, g.Parameters, show_status);
+  return GenerateCombList(g.Mode, g.Parameters, show_status, keep_buffer);
 }
 
 void CombsState::GenerateCommand(int mode, std::string_view parameter, bool save_as_defaults) {
@@ -318,12 +319,14 @@ void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_del
 }
 
 void CombsState::ApplyFilterPart(const filtering::TFilterPart& part, const FilterRunSignals& signals) {
+  if (signals.Application) return signals.Application->ApplyFilterPart(part, signals);
   BusyGuard busy(session_);
   SessionFilterEnvironment env(session_, lists_, signals, [this] { Changed(); });
   filtering::ApplyFilterPart(env, part);
 }
 
 void CombsState::ApplyFilterVar(const filtering::TFilterRec& rec, const FilterRunSignals& signals) {
+  if (signals.Application) return signals.Application->ApplyFilterVar(rec, signals);
   BusyGuard busy(session_);
   SessionFilterEnvironment env(session_, lists_, signals, [this] { Changed(); });
   filtering::ApplyFilterVar(env, rec);

@@ -15,12 +15,15 @@
 namespace kelmora::shell {
 
 class Session;
+class FilterApplication;
 
 // Where the entries of an automatic application go and how a stop request is asked for. The
 // script runner provides it; without a sink nothing is logged and nothing stops.
 struct FilterRunSignals {
   std::function<void(std::string_view entry)> Log;  // called only with ScriptLogEnabled
   std::function<bool()> StopRequested;               // after the Host's ProcessEvents
+  // The fast application a run owns (filter_application.h); none: the literal application.
+  FilterApplication* Application = nullptr;
 };
 
 class CombsState {
@@ -41,13 +44,16 @@ class CombsState {
   // SaveToBuffer / LoadFromBuffer with their status texts; failures are shown.
   void SaveToBuffer(int key1, int key2);
   bool LoadFromBuffer(int key1, int key2);
+  void ResetBuffer() { lists_.ResetBuffer(); }
+  void DiscardSnapshot() { lists_.DiscardSnapshot(); }
 
   // Generation (modes 0..4). With show_status: busy state and status, then the history, the undo
   // snapshot and the buffer are emptied. A failure shows "Ошибка генерации файла комбинаций!"; the
   // list holds what was generated. Returns whether it succeeded.
-  bool GenerateCombList(int mode, std::string_view parameter, bool show_status);
+  // keep_buffer leaves CombBuffer as it was (the script runner's start lists stay cached).
+  bool GenerateCombList(int mode, std::string_view parameter, bool show_status, bool keep_buffer = false);
   // The configured defaults.
-  bool GenerateDefault(bool show_status);
+  bool GenerateDefault(bool show_status, bool keep_buffer = false);
   // "Генерировать": optionally stores the mode and parameter as defaults, then generates.
   void GenerateCommand(int mode, std::string_view parameter, bool save_as_defaults);
 
@@ -86,6 +92,7 @@ class CombsState {
   void ApplyFilterVar(const filtering::TFilterRec& rec, const FilterRunSignals& run_signals);
 
  private:
+  friend class FilterApplication;  // works on the lists and signals their change
   void Changed();
 
   Session& session_;

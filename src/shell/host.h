@@ -18,6 +18,12 @@ std::string_view MessageCaption(MessageKind kind);
 // Views the Session tells the front end to refresh.
 enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, All };
 
+// Panels 2..5 of the script status bar: "Цикл: %d", "Строка: %d", "Ставок: %d", and the text.
+struct ScriptProgressPanels {
+  std::string Cycle, Line, Stakes, Text;
+  bool operator==(const ScriptProgressPanels&) const = default;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -54,6 +60,11 @@ class Host {
 
   // Session data behind a view changed.
   virtual void ViewChanged(ViewId view) = 0;
+
+  // The script runner's status bar; the front end shows the panels (and lets events run after).
+  virtual void ShowScriptProgress(const ScriptProgressPanels& panels) { (void)panels; }
+  // The script row the runner executes now (only that row selected); -1 clears the selection.
+  virtual void ScriptRowRunning(int row) { (void)row; }
 
   // Convenience forms of the message kinds.
   void ShowError(std::string_view text) { ShowMessage(MessageKind::Error, text); }

@@ -58,6 +58,8 @@ std::string RecordingHost::ClipboardText() { return Clipboard; }
 void RecordingHost::SetClipboardText(std::string_view text) { Clipboard = std::string(text); }
 void RecordingHost::OpenDocument(std::string_view path_or_url) { OpenedDocuments.emplace_back(path_or_url); }
 void RecordingHost::ViewChanged(ViewId view) { ChangedViews.push_back(view); }
+void RecordingHost::ShowScriptProgress(const ScriptProgressPanels& panels) { ScriptProgress.push_back(panels); }
+void RecordingHost::ScriptRowRunning(int row) { ScriptRows.push_back(row); }
 
 std::vector<std::string> RecordingHost::MessagesOf(MessageKind kind) const {
   std::vector<std::string> out;
@@ -75,6 +77,8 @@ void RecordingHost::Clear() {
   Charts.clear();
   OpenedDocuments.clear();
   ChangedViews.clear();
+  ScriptProgress.clear();
+  ScriptRows.clear();
 }
 
 }  // namespace kelmora::shell

@@ -37,6 +37,8 @@ class RecordingHost : public Host {
   void SetClipboardText(std::string_view text) override;
   void OpenDocument(std::string_view path_or_url) override;
   void ViewChanged(ViewId view) override;
+  void ShowScriptProgress(const ScriptProgressPanels& panels) override;
+  void ScriptRowRunning(int row) override;
 
   // Answers for AskYesNo, used in order; when empty, the question's default is taken.
   std::deque<bool> Answers;
@@ -55,6 +57,8 @@ class RecordingHost : public Host {
   std::vector<support::ChartData> Charts;
   std::vector<std::string> OpenedDocuments;
   std::vector<ViewId> ChangedViews;
+  std::vector<ScriptProgressPanels> ScriptProgress;
+  std::vector<int> ScriptRows;  // every ScriptRowRunning, -1 included
   std::string Clipboard;
   int BusyTransitions = 0;
   bool Busy = false;

@@ -8,6 +8,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
+#include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
@@ -198,6 +199,11 @@ StakesState& Session::Stakes() {
 ScriptState& Session::Script() {
   if (!script_) script_ = std::make_unique<ScriptState>(*this);
   return *script_;
+}
+
+ScriptRunner& Session::Runner() {
+  if (!runner_) runner_ = std::make_unique<ScriptRunner>(*this);
+  return *runner_;
 }
 
 StatsState& Session::Stats() {

@@ -34,6 +34,7 @@ class StatsState;
 class CombsState;
 class StakesState;
 class ScriptState;
+class ScriptRunner;
 
 class Session {
  public:
@@ -172,6 +173,8 @@ class Session {
   StakesState& Stakes();
   // --- script page: the current script's lines, files and autosave ---
   ScriptState& Script();
+  // --- the script runner: "Прогноз", "Тест", "Стоп", its log and flags ---
+  ScriptRunner& Runner();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
@@ -207,6 +210,7 @@ class Session {
   std::unique_ptr<CombsState> combs_;
   std::unique_ptr<StakesState> stakes_;
   std::unique_ptr<ScriptState> script_;
+  std::unique_ptr<ScriptRunner> runner_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

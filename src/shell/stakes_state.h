@@ -83,8 +83,13 @@ class StakesState {
   std::filesystem::path RatingPath() const;  // Kelmora_4r32.lrt
   // Start-up: reads the file ("Ошибка чтения файла рейтинга!" keeps what was read), then sorts.
   void LoadRating();
-  // Writes the file ("Ошибка записи в файл рейтинга!"), then refreshes the view.
+  // Writes the file ("Ошибка записи в файл рейтинга!"), then refreshes the view. Within a batch
+  // only the view is refreshed and the file is written when the batch ends.
   void SaveRating();
+  // A batch of checks (a script run): the rating file is written once at its end and the stakes
+  // file flushed once, instead of after every check. Ends however the run ends; nesting counts.
+  void BeginBatch();
+  void EndBatch();
   // Sorts by the column and direction, remembers them for the view, then saves.
   void SortRating(int column, bool descending);
   int RatingSortColumn() const { return sort_column_; }
@@ -110,6 +115,8 @@ class StakesState {
 
   Session& session_;
   stakes::TRatingsArray rating_;
+  int batch_ = 0;
+  bool rating_unsaved_ = false;
   int sort_column_ = 3;
   bool sort_descending_ = true;
   std::mt19937 random_{std::random_device{}()};

@@ -51,6 +51,12 @@ void StakesState::LoadRating() {
 }
 
 void StakesState::SaveRating() {
+  if (batch_ > 0) {
+    rating_unsaved_ = true;
+    session_.GetHost().ViewChanged(ViewId::Rating);
+    return;
+  }
+  rating_unsaved_ = false;
   {
     StatusScope status(session_, "Сохранение файла рейтинга...");
     try {
@@ -60,6 +66,22 @@ void StakesState::SaveRating() {
     }
   }
   session_.GetHost().ViewChanged(ViewId::Rating);
+}
+
+void StakesState::BeginBatch() {
+  if (batch_++ == 0 && File()) File()->SetSyncDeferred(true);
+}
+
+void StakesState::EndBatch() {
+  if (batch_ == 0 || --batch_ > 0) return;
+  if (File()) {
+    try {
+      File()->SetSyncDeferred(false);
+    } catch (const std::exception& e) {
+      session_.GetHost().ShowError(fmt::format("Ошибка проверки ставок!\r\r{}", e.what()));
+    }
+  }
+  if (rating_unsaved_) SaveRating();
 }
 
 void StakesState::SortRating(int column, bool descending) {

@@ -99,7 +99,7 @@ bool StatsState::CalcStatTable(bool force) {
   return true;
 }
 
-const stats::TStatTable& StatsState::Compute(const StatTableRequest& request) {
+stats::TStatCalcKey StatsState::RequestKey(const StatTableRequest& request) {
   if (request.Window < 1 || request.Window > 2147483647)
     support::Fail("Некорректное количество тиражей: {}!", request.Window);
   const int entry =
@@ -112,19 +112,51 @@ const stats::TStatTable& StatsState::Compute(const StatTableRequest& request) {
   }
   const int64_t last = std::max<int64_t>(0, static_cast<int64_t>(session_.Draws().size()) - 1);
   const auto offset = static_cast<int32_t>(std::clamp<int64_t>(request.Offset, 0, last));
-  Calculate({static_cast<int64_t>(session_.Draws().size()), offset, static_cast<int32_t>(request.Window), entry},
-            request.Sorted, request.Prefetch);
+  return {static_cast<int64_t>(session_.Draws().size()), offset, static_cast<int32_t>(request.Window), entry};
+}
+
+const stats::TStatTable& StatsState::Compute(const StatTableRequest& request) {
+  Calculate(RequestKey(request), request.Sorted, request.Prefetch);
   return table_;
 }
 
-void StatsState::Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison) {
+std::shared_ptr<const stats::TStatTable> StatsState::ComputeShared(const StatTableRequest& request,
+                                                                   StatTableStore& store) {
+  Calculate(RequestKey(request), request.Sorted, request.Prefetch, &store);
+  if (shared_) return shared_;
+  return std::make_shared<const stats::TStatTable>(table_);  // an empty table: no entry or no draws
+}
+
+void StatsState::Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison, StatTableStore* store) {
   key_ = key;
+  shared_.reset();
   if (key.Selected < 0 || session_.Draws().empty()) {
     table_.Clear();
     session_.GetHost().ViewChanged(ViewId::StatsTable);
     return;
   }
+  StatTableInputs inputs;
+  if (store) {
+    inputs.Key = key;
+    inputs.Sorted = sorted;
+    inputs.Comparison = comparison;
+    inputs.ShowTotalLine = session_.MainView().ShowTotalLine;
+    inputs.DecimalSeparator = session_.DecimalSeparator();
+    inputs.Cdl = list_.Cdl();
+    inputs.SortColumn = sort_column_;
+    inputs.Descending = sort_descending_;
+    if (auto kept = store->Find(inputs)) {
+      // Reading the norm data again would show nothing, so only the status text remains to show.
+      { BusyGuard status(session_, "Анализ тиражей и расчет статистики..."); }
+      shared_ = std::move(kept);
+      session_.GetHost().ViewChanged(ViewId::StatsTable);
+      return;
+    }
+  }
   std::optional<stats::TPrefetchData> prefetch = OpenPrefetch(key.Selected, comparison);
+  const bool norm_failed = comparison && list_.HasNorm(key.Selected) && !prefetch;
+  std::shared_ptr<stats::TStatTable> computed = store ? std::make_shared<stats::TStatTable>() : nullptr;
+  stats::TStatTable& table = computed ? *computed : table_;
   {
     BusyGuard status(session_, "Анализ тиражей и расчет статистики...");
     stats::TStatTableInput in;
@@ -137,20 +169,33 @@ void StatsState::Calculate(const stats::TStatCalcKey& key, bool sorted, bool com
     in.ShowTotalLine = session_.MainView().ShowTotalLine;
     in.DecimalSeparator = session_.DecimalSeparator();
     try {
-      stats::CalcStatTable(in, table_);
+      stats::CalcStatTable(in, table);
     } catch (...) {
       table_.Clear();
       session_.GetHost().ViewChanged(ViewId::StatsTable);
       throw;
     }
-    stats::SortStatRows(table_.Rows, sort_column_, sort_descending_);
+    stats::SortStatRows(table.Rows, sort_column_, sort_descending_);
+  }
+  if (computed) {
+    shared_ = computed;
+    if (!norm_failed) store->Keep(inputs, computed);
   }
   session_.GetHost().ViewChanged(ViewId::StatsTable);
 }
 
+stats::TStatTable& StatsState::OwnTable() {
+  if (shared_) {
+    table_ = *shared_;
+    shared_.reset();
+  }
+  return table_;
+}
+
 stats::TStatValues StatsState::RowValues(int r) const {
-  if (r < 0 || r >= static_cast<int>(table_.Rows.size())) return stats::RowToStatValues(nullptr);
-  return stats::RowToStatValues(&table_.Rows[static_cast<size_t>(r)]);
+  const auto& rows = Table().Rows;
+  if (r < 0 || r >= static_cast<int>(rows.size())) return stats::RowToStatValues(nullptr);
+  return stats::RowToStatValues(&rows[static_cast<size_t>(r)]);
 }
 
 void StatsState::ClickColumn(int column) {
@@ -165,7 +210,7 @@ void StatsState::SetSort(int column, bool descending) {
   if (column < 0 || column >= stats::StatColumnCount) return;
   sort_column_ = column;
   sort_descending_ = descending;
-  stats::SortStatRows(table_.Rows, sort_column_, sort_descending_);
+  stats::SortStatRows(OwnTable().Rows, sort_column_, sort_descending_);
   session_.GetHost().ViewChanged(ViewId::StatsTable);
 }
 
@@ -187,7 +232,7 @@ void StatsState::ToggleShowTotalLine() {
   auto& view = session_.MainView();
   view.ShowTotalLine = !view.ShowTotalLine;
   session_.WriteViewSwitch("ShowTotalLine", view.ShowTotalLine ? 1 : 0);
-  table_.Chart = {};
+  OwnTable().Chart = {};
   CalcStatTable(true);
 }
 

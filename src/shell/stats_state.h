@@ -28,6 +28,32 @@ struct StatTableRequest {
   bool Descending = false;
 };
 
+// Everything a table computed by StatsState depends on during a run: equal inputs give an equal
+// table (same rows, texts, order and chart), whatever the combination list holds. The registry,
+// the archive and the settings that shape the registry are taken as fixed while inputs are compared.
+struct StatTableInputs {
+  stats::TStatCalcKey Key;      // draws, offset (clamped), window, entry
+  bool Sorted = false;
+  bool Comparison = false;      // comparison with the full set asked for
+  bool ShowTotalLine = true;
+  char DecimalSeparator = '.';
+  lottery::TCdlSettings Cdl;    // the weights in force
+  int SortColumn = 1;
+  bool Descending = false;
+  bool operator==(const StatTableInputs&) const = default;
+};
+
+// Keeps computed tables for ComputeShared (the fast application of filter variants owns one).
+class StatTableStore {
+ public:
+  virtual ~StatTableStore() = default;
+  // The table kept for these inputs, or nullptr.
+  virtual std::shared_ptr<const stats::TStatTable> Find(const StatTableInputs& inputs) = 0;
+  // A table just computed. Not offered when its norm data could not be had (the failure was shown
+  // and must be shown again by the next computation, as without a store).
+  virtual void Keep(const StatTableInputs& inputs, std::shared_ptr<const stats::TStatTable> table) = 0;
+};
+
 class StatsState {
  public:
   // Builds the registry over the Session's draws and settings and fills the selectors; the
@@ -66,7 +92,11 @@ class StatsState {
   // "Метод расчета статистики \"CODE\" не найден!" (checked in that order), and what the
   // calculation throws.
   const stats::TStatTable& Compute(const StatTableRequest& request);
-  const stats::TStatTable& Table() const { return table_; }
+  // Compute, with the table taken from the store when it keeps one for the same inputs (the page
+  // then shows that very table, and the status text and the notification are the same as when it
+  // is computed) and offered to it otherwise. The returned table never changes.
+  std::shared_ptr<const stats::TStatTable> ComputeShared(const StatTableRequest& request, StatTableStore& store);
+  const stats::TStatTable& Table() const { return shared_ ? *shared_ : table_; }
   // Row r of the table as texts; all empty when r is outside.
   stats::TStatValues RowValues(int r) const;
 
@@ -98,7 +128,10 @@ class StatsState {
   stats::TStatCalcKey CurrentKey() const;
   std::optional<stats::TPrefetchData> OpenPrefetch(int entry, bool comparison);
   // The calculation itself: the key is stored, the table computed and sorted, the view told.
-  void Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison);
+  void Calculate(const stats::TStatCalcKey& key, bool sorted, bool comparison, StatTableStore* store = nullptr);
+  stats::TStatCalcKey RequestKey(const StatTableRequest& request);
+  // The page's own table, a copy of a shared one first when it shows one.
+  stats::TStatTable& OwnTable();
   std::optional<stats::TPrefetchData> BuildPrefetchData(int entry);
 
   Session& session_;
@@ -109,6 +142,7 @@ class StatsState {
   bool sort_descending_ = false;
   stats::TStatCalcKey key_;
   stats::TStatTable table_;
+  std::shared_ptr<const stats::TStatTable> shared_;  // shown instead of table_ when set
 };
 
 }  // namespace kelmora::shell

@@ -18,8 +18,12 @@ namespace {
 
 int Sign(long double v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
 
-// round(100 x difference), ties to even; only its sign matters.
-int RoundedHundredths(long double difference) { return Sign(std::nearbyint(100 * difference)); }
+// The sign of round(100 x difference) with ties to even: only |x| > 0.5 rounds away from 0, so
+// this is the sign of nearbyint(x) without its cost (a sort compares thousands of times).
+int RoundedHundredths(long double difference) {
+  const long double x = 100 * difference;
+  return x > 0.5L ? 1 : x < -0.5L ? -1 : 0;
+}
 
 long double MoneyReal(lottery::Currency amount) { return static_cast<long double>(amount) / 10000; }
 
@@ -71,27 +75,26 @@ int CompareRating(const TRatingRec& a, const TRatingRec& b, int column) {
   }
 }
 
-void SortRating(TRatingsArray& rating, int column, bool descending) {
-  if (column < 0 || rating.size() < 2) return;
-  auto cmp = [&](const TRatingRec& a, const TRatingRec& b) {
-    const int r = CompareRating(a, b, column);
-    return descending ? -r : r;
-  };
-  // Hoare partitioning with the scans bounded by the range: a comparison that is not a strict weak
-  // ordering may give a poor order but never a read outside the array (std::sort promises neither).
-  std::vector<std::pair<ptrdiff_t, ptrdiff_t>> ranges = {{0, static_cast<ptrdiff_t>(rating.size()) - 1}};
+namespace {
+
+// Hoare partitioning with the scans bounded by the range: a comparison that is not a strict weak
+// ordering may give a poor order but never a read outside the array (std::sort promises neither).
+// The same steps over records or over their keys give the same order.
+template <typename T, typename Cmp>
+void HoareSort(std::vector<T>& a, Cmp cmp) {
+  std::vector<std::pair<ptrdiff_t, ptrdiff_t>> ranges = {{0, static_cast<ptrdiff_t>(a.size()) - 1}};
   while (!ranges.empty()) {
     auto [l, r] = ranges.back();
     ranges.pop_back();
     while (l < r) {
-      const TRatingRec pivot = rating[static_cast<size_t>(l + (r - l) / 2)];
+      const T pivot = a[static_cast<size_t>(l + (r - l) / 2)];
       ptrdiff_t i = l, j = r;
       while (i <= j) {
         int ci, cj;
-        while ((ci = cmp(rating[i], pivot)) < 0 && i < r) ++i;
-        while ((cj = cmp(rating[j], pivot)) > 0 && j > l) --j;
+        while ((ci = cmp(a[static_cast<size_t>(i)], pivot)) < 0 && i < r) ++i;
+        while ((cj = cmp(a[static_cast<size_t>(j)], pivot)) > 0 && j > l) --j;
         if (i > j) break;
-        if (i < j && !(ci == 0 && cj == 0)) std::swap(rating[i], rating[j]);
+        if (i < j && !(ci == 0 && cj == 0)) std::swap(a[static_cast<size_t>(i)], a[static_cast<size_t>(j)]);
         ++i;
         --j;
       }
@@ -105,6 +108,65 @@ void SortRating(TRatingsArray& rating, int column, bool descending) {
       }
     }
   }
+}
+
+// What CompareRating reads of a record for a numeric column, worked out once per record: the
+// quotients and amounts are the very long double values it computes.
+struct SortKey {
+  long double Value = 0;
+  int64_t Whole = 0;
+  int32_t Count = 0;
+  int32_t Index = 0;
+};
+
+bool KeyedColumn(int column) { return column >= 1 && column <= 10; }
+
+SortKey KeyOf(const TRatingRec& rec, int column, int32_t index) {
+  SortKey k;
+  k.Count = rec.Count;
+  k.Index = index;
+  if (rec.Count == 0) return k;
+  switch (column) {
+    case 1: k.Whole = rec.Count; break;
+    case 2: k.Whole = rec.SumMatches; break;
+    case 3: k.Value = static_cast<long double>(rec.SumMatches) / rec.Count; break;
+    case 4: k.Value = MoneyReal(rec.Profit); break;
+    case 5: k.Value = MoneyReal(rec.Profit) / rec.Count; break;
+    default: k.Whole = rec.ByMatches[static_cast<size_t>(column - 6)]; break;
+  }
+  return k;
+}
+
+int CompareKeys(const SortKey& a, const SortKey& b, int column) {
+  if (a.Count == 0 || b.Count == 0) return 0;
+  if (column >= 3 && column <= 5) return RoundedHundredths(a.Value - b.Value);
+  return a.Whole < b.Whole ? -1 : a.Whole > b.Whole ? 1 : 0;
+}
+
+}  // namespace
+
+void SortRatingByRecords(TRatingsArray& rating, int column, bool descending) {
+  if (column < 0 || rating.size() < 2) return;
+  HoareSort(rating, [&](const TRatingRec& a, const TRatingRec& b) {
+    const int r = CompareRating(a, b, column);
+    return descending ? -r : r;
+  });
+}
+
+void SortRating(TRatingsArray& rating, int column, bool descending) {
+  if (column < 0 || rating.size() < 2) return;
+  if (!KeyedColumn(column)) return SortRatingByRecords(rating, column, descending);
+  std::vector<SortKey> keys;
+  keys.reserve(rating.size());
+  for (size_t i = 0; i < rating.size(); ++i) keys.push_back(KeyOf(rating[i], column, static_cast<int32_t>(i)));
+  HoareSort(keys, [&](const SortKey& a, const SortKey& b) {
+    const int r = CompareKeys(a, b, column);
+    return descending ? -r : r;
+  });
+  TRatingsArray sorted;
+  sorted.reserve(rating.size());
+  for (const auto& k : keys) sorted.push_back(std::move(rating[static_cast<size_t>(k.Index)]));
+  rating = std::move(sorted);
 }
 
 std::vector<uint8_t> EncodeRating(const TRatingsArray& rating) {

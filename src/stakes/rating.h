@@ -29,7 +29,10 @@ int CompareRating(const TRatingRec& a, const TRatingRec& b, int column);
 // Sorts in place by the column (nothing for a negative column or fewer than two records). The
 // quicksort only ever reads inside the array whatever the comparison answers, and leaves two
 // records the comparison finds equal to the pivot where they are.
+// Numeric columns are sorted through keys worked out once per record, in the same steps and to the
+// same order as comparing the records themselves (SortRatingByRecords).
 void SortRating(TRatingsArray& rating, int column, bool descending);
+void SortRatingByRecords(TRatingsArray& rating, int column, bool descending);
 
 // The file: records one after another, no header. Read returns the records that were whole and
 // sets problem to the failure's text when the file could not be read fully.

@@ -258,11 +258,11 @@ int TStakesFile::Check(const std::function<std::optional<TComb>(int32_t draw)>& 
   } catch (...) {
     remaining.insert(remaining.end(), unchecked_.begin() + static_cast<std::ptrdiff_t>(resume), unchecked_.end());
     unchecked_ = std::move(remaining);
-    if (checked > 0) file_->Sync();
+    if (checked > 0) SyncOrDefer();
     throw;
   }
   unchecked_ = std::move(remaining);
-  if (checked > 0) file_->Sync();
+  if (checked > 0) SyncOrDefer();
   return checked;
 }
 
@@ -309,8 +309,21 @@ int64_t TStakesFile::Rewrite(const std::function<bool(int64_t index, const TStak
 void TStakesFile::Clear() {
   cache_.reset();
   file_->Truncate(0);
-  file_->Sync();
+  SyncOrDefer();
   Rebuild();
+}
+
+void TStakesFile::SyncOrDefer() {
+  if (sync_deferred_) {
+    sync_pending_ = true;
+  } else {
+    Sync();
+  }
+}
+
+void TStakesFile::SetSyncDeferred(bool deferred) {
+  sync_deferred_ = deferred;
+  if (!deferred && sync_pending_) Sync();
 }
 
 }  // namespace kelmora::stakes

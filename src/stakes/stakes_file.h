@@ -93,7 +93,13 @@ class TStakesFile {
   // Empties the file.
   void Clear();
   // Flushes the written records to the disk.
-  void Sync() { file_->Sync(); }
+  void Sync() {
+    file_->Sync();
+    sync_pending_ = false;
+  }
+  // While deferred, checking and clearing leave their flush for later (a script run checks after
+  // every variant); ending the deferral flushes what is pending.
+  void SetSyncDeferred(bool deferred);
   // Replaces the rename of Rewrite (a seam for fault tests).
   void SetRenameForTest(std::function<void(support::LockedFile&, const std::filesystem::path&)> rename) {
     rename_ = std::move(rename);
@@ -108,6 +114,7 @@ class TStakesFile {
   // Reads records [first, first + n) into buffer; whole records only.
   void ReadRange(int64_t first, int64_t n, std::vector<uint8_t>& buffer) const;
   void WriteRecord(int64_t index, const TStakeRec& rec);
+  void SyncOrDefer();
 
   std::unique_ptr<support::LockedFile> file_;
   int64_t count_ = 0;
@@ -115,6 +122,8 @@ class TStakesFile {
   TStakeKeySet exists_;
   // The one-record cache of the grid's reads, dropped at every write.
   mutable std::optional<std::pair<int64_t, TStakeRec>> cache_;
+  bool sync_deferred_ = false;
+  bool sync_pending_ = false;
   std::function<void(support::LockedFile&, const std::filesystem::path&)> rename_;
 };
 

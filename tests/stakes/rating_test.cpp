@@ -158,5 +158,38 @@ TEST(Rating, CsvQuotesNamesAndLeavesEfficiencyEmpty) {
             "\"Ноль\";0;0;;0,00;;0;0;0;0;0\r\n");
 }
 
+TEST(Rating, KeyedSortGivesTheOrderOfComparingRecords) {
+  // Many ties, counts of 0, averages and profits within half a cent: every column, both ways,
+  // sorted again and again as checking does, must leave the records in the same order.
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    TRatingsArray keyed;
+    const int n = 2 + static_cast<int>(random() % 80);
+    for (int i = 0; i < n; ++i) {
+      const int count = static_cast<int>(random() % 5);
+      const int sum = count ? static_cast<int>(random() % (4 * count + 1)) : 0;
+      keyed.push_back(Row("r" + std::to_string(i), count,
+                          {static_cast<int>(random() % 3), static_cast<int>(random() % 3), 0, 0, 0},
+                          static_cast<Currency>(random() % 2000) - 1000));
+      keyed.back().SumMatches = sum;
+    }
+    auto by_records = keyed;
+    for (int step = 0; step < 6; ++step) {
+      const int column = static_cast<int>(random() % 16);
+      const bool desc = random() % 2 == 1;
+      SortRating(keyed, column, desc);
+      SortRatingByRecords(by_records, column, desc);
+      ASSERT_EQ(Names(keyed), Names(by_records)) << "round " << round << " column " << column;
+      // A row changes as a checked stake changes it, and the next sort starts from there.
+      auto& rec = keyed[random() % keyed.size()];
+      auto& same = *std::find_if(by_records.begin(), by_records.end(), [&](const auto& r) { return r.Name == rec.Name; });
+      rec.Count += 1;
+      rec.SumMatches += 1;
+      rec.Profit += 15000;
+      same = rec;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelmora::stakes
