@@ -26,6 +26,7 @@
 #include "gui/window_placement.h"
 #include "scripts/script.h"
 #include "shell/combs_state.h"
+#include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(shell::Session& session, QtHost& host) : session_(session
   connect(stakes_, &StakesPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(rating_, &RatingPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(script_, &ScriptPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(script_, &ScriptPage::RunLocked, this, &MainWindow::LockForScript);
   commands_->Update();
 }
 
@@ -280,8 +282,23 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // No script runs in this build, so nothing has to be stopped before the window may close.
+  // A running script is asked to stop first; No keeps the window and the run. The run ends at its
+  // next check point, and the program ends once the command that started it has returned.
+  if (const auto* runner = session_.RunnerIfCreated(); runner && runner->Running() && !runner->StopFlag()) {
+    session_.Runner().ScriptStop();
+    if (!runner->StopFlag()) {
+      event->ignore();
+      return;
+    }
+  }
   event->accept();
+}
+
+void MainWindow::LockForScript(bool locked) {
+  for (int i = 0; i < left_pages_->count(); ++i) left_pages_->setTabEnabled(i, !locked);
+  right_pages_->setTabEnabled(right_pages_->indexOf(stats_), !locked);
+  script_->List()->setEnabled(!locked);
+  commands_->Update();
 }
 
 }  // namespace kelmora::gui

@@ -87,6 +87,9 @@ class MainWindow : public QMainWindow {
   void RegisterStakeHandlers();
   void RefreshStatusPanels();
   void OnViewChanged(int view);
+  // While a script runs the draws, combinations and statistics pages and the script list are
+  // disabled.
+  void LockForScript(bool locked);
   void ShowFirstRunDialog();
 
   // Command handlers.

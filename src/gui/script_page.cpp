@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
-#include <QToolButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "gui/command_actions.h"
@@ -20,6 +20,7 @@
 #include "gui/script_model.h"
 #include "gui/table_sizing.h"
 #include "scripts/script.h"
+#include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/session.h"
 #include "shell/view_state.h"
@@ -50,23 +51,23 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   RegisterCommands();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
-  auto* bar = new QHBoxLayout();
+  // A tool bar keeps the page as narrow as the other pages: buttons that do not fit move behind
+  // its extension arrow.
+  auto* bar = new QToolBar(this);
+  bar->setObjectName(QStringLiteral("ScriptToolBar"));
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar->setMovable(false);
+  bar->setFloatable(false);
   for (CommandId id : {CommandId::ScriptOpen, CommandId::ScriptSave, CommandId::Count, CommandId::ScriptAdd,
                        CommandId::ScriptEdit, CommandId::ScriptDel, CommandId::Count, CommandId::ScriptRun,
                        CommandId::ScriptTest, CommandId::ScriptStop}) {
     if (id == CommandId::Count) {
-      bar->addSpacing(8);
+      bar->addSeparator();
       continue;
     }
-    QAction* action = commands_.Action(id);
-    if (!action || !commands_.HasHandler(id)) continue;
-    auto* button = new QToolButton(this);
-    button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->addWidget(button);
+    if (QAction* action = commands_.Action(id); action && commands_.HasHandler(id)) bar->addAction(action);
   }
-  bar->addStretch(1);
-  layout->addLayout(bar);
+  layout->addWidget(bar);
 
   model_ = new ScriptModel(session_, this);
   list_ = new QTableView(this);
@@ -98,7 +99,10 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setContentsMargins(4, 0, 4, 0);
-    if (widths[i]) panel->setMinimumWidth(widths[i]);
+    if (widths[i])
+      panel->setMinimumWidth(widths[i]);
+    else
+      panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // a long filter text never widens the window
     status->addWidget(panel, widths[i] ? 0 : 1);
     panels_[static_cast<size_t>(i)] = panel;
     panel->hide();
@@ -109,6 +113,11 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { emit SelectionChanged(); });
   connect(list_, &QTableView::doubleClicked, this, [this] { commands_.Run(CommandId::ScriptEdit); });
+  connect(&host_, &QtHost::ScriptProgressChanged, this, &ScriptPage::ShowProgress);
+  connect(&host_, &QtHost::ScriptRowChanged, this, [this](int row) {
+    SelectRow(row);
+    list_->viewport()->repaint();
+  });
   connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     for (const MenuDef& def : MainMenus()) {
       if (std::string_view(def.Caption) != "Сценарий") continue;
@@ -137,6 +146,29 @@ void ScriptPage::RegisterCommands() {
   });
   c.SetHandler(CommandId::ScriptUp, [this] { Move(true); });
   c.SetHandler(CommandId::ScriptDown, [this] { Move(false); });
+  c.SetHandler(CommandId::ScriptRun, [this] { Run(false); });
+  c.SetHandler(CommandId::ScriptTest, [this] { Run(true); });
+  c.SetHandler(CommandId::ScriptStop, [this] { session_.Runner().ScriptStop(); });
+  c.SetHandler(CommandId::LogToggle, [this] { session_.Runner().LogToggle(); });
+  c.SetHandler(CommandId::LogsDelete, [this] { session_.Runner().LogsDelete(); });
+  c.SetHandler(CommandId::StakesCheckLine, [this] { session_.Runner().StakesCheckLine(); });
+}
+
+void ScriptPage::Run(bool test) {
+  int tests = 0;
+  if (test) {
+    TestCountDialog dialog(this, static_cast<int>(session_.Draws().size()) - 1);
+    if (dialog.exec() != QDialog::Accepted || dialog.Count() == 0) return;
+    tests = dialog.Count();
+  }
+  // The runner reads its own copy: nothing may change the lines under it.
+  const std::vector<std::string> lines = session_.Script().Lines();
+  emit RunLocked(true);
+  if (test)
+    session_.Runner().ScriptTest(lines, tests);
+  else
+    session_.Runner().ScriptRun(lines);
+  emit RunLocked(false);
 }
 
 void ScriptPage::Refresh() {

@@ -54,6 +54,8 @@ class ScriptPage : public QWidget {
 
  signals:
   void SelectionChanged();
+  // Before "Прогноз" or "Тест" runs (true) and after it ended (false): the window locks its pages.
+  void RunLocked(bool locked);
 
  private:
   void RegisterCommands();
@@ -65,6 +67,8 @@ class ScriptPage : public QWidget {
   void SaveFile();
   void DeleteRows();
   void Move(bool up);
+  // "Прогноз" (tests 0) or "Тест": the window locked around the runner's call.
+  void Run(bool test);
 
   shell::Session& session_;
   QtHost& host_;

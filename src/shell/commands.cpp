@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "shell/combs_state.h"
+#include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
@@ -291,6 +292,10 @@ TCommandState CommandStateOf(const Session& session) {
     s.UndoExists = combs->CanUndo();
   }
   if (const ScriptState* script = session.ScriptIfCreated()) s.ScriptLines = script->Count();
+  if (const ScriptRunner* runner = session.RunnerIfCreated()) {
+    s.ScriptRunning = runner->Running();
+    s.StopRequested = runner->StopFlag();
+  }
   s.View = session.MainView();
   s.GraphsShown = s.View.TabGraphs && FeatureBuilt(Feature::Graphs);
   s.CardShown = s.View.TabCard && FeatureBuilt(Feature::Card);

@@ -180,6 +180,7 @@ class Session {
   const CombsState* CombsIfCreated() const { return combs_.get(); }
   const StakesState* StakesIfCreated() const { return stakes_.get(); }
   const ScriptState* ScriptIfCreated() const { return script_.get(); }
+  const ScriptRunner* RunnerIfCreated() const { return runner_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
