@@ -295,8 +295,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::LockForScript(bool locked) {
+  // A disabled tab would hand the page over to its neighbour: each side keeps the page it shows.
+  const int left = left_pages_->currentIndex();
+  const int right = right_pages_->currentIndex();
   for (int i = 0; i < left_pages_->count(); ++i) left_pages_->setTabEnabled(i, !locked);
   right_pages_->setTabEnabled(right_pages_->indexOf(stats_), !locked);
+  left_pages_->setCurrentIndex(left);
+  right_pages_->setCurrentIndex(right);
   script_->List()->setEnabled(!locked);
   commands_->Update();
 }

@@ -33,9 +33,9 @@ namespace {
 
 const QString ScriptFilter = QStringLiteral("Файлы сценариев (*.lsc)");
 constexpr const char* ListName = "lvScript";
-// Option captions run to about 450 pixels; a comment or a filter may be longer still and is then
+// Option captions run to about 500 pixels; a comment or a filter may be longer still and is then
 // read in its tooltip.
-constexpr int MaxColumnWidth = 480;
+constexpr int MaxColumnWidth = 560;
 
 void ShowPanel(QLabel* panel, const QString& text) {
   // A panel with nothing to say is hidden rather than shown as an empty box.
@@ -103,7 +103,7 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
       panel->setMinimumWidth(widths[i]);
     else
       panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // a long filter text never widens the window
-    status->addWidget(panel, widths[i] ? 0 : 1);
+    status->addWidget(panel, widths[i] ? 0 : 100);
     panels_[static_cast<size_t>(i)] = panel;
     panel->hide();
   }

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "gui/combs_page.h"
@@ -31,6 +32,7 @@
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/table_sizing.h"
+#include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
@@ -43,6 +45,7 @@ namespace {
 
 using shell::CommandId;
 using testing::Program;
+using testing::WhenDialogOpens;
 
 constexpr int ShotWidth = 1280;
 constexpr int ShotHeight = 800;
@@ -221,12 +224,12 @@ const std::vector<std::string>& DemoScript() {
       "FULL:0#RAND|TSD1#NUMS:10;20#LMV:2;3#SF:1| | | | | | |редкие числа",
       "CURR:0#FIRST#NEX|BMF3#SUMS:50#LNO:#ST:3| | | | | | |суммы",
       "",
-      "EXCL:5#ALL#CLR|TSD1#NUMS:100#LMV:5#SF:1|TSF2#SUMS:30#LLV:1#SV:10| | | | | |прогноз",
+      "EXCL:5#LAST#CLR|TSD1#NUMS:100#LMV:5#SF:1|TSF2#SUMS:30#LLV:1#SV:10| | | | | |прогноз",
   };
   return lines;
 }
 
-TEST_F(DemoDataTest, TheScriptPageAndTheStepDialogAreDrawn) {
+TEST_F(DemoDataTest, TheScriptPageDuringATestAndTheStepDialogAreDrawn) {
   for (const auto& line : DemoScript()) Session().Script().AddScriptLine(line);
   ASSERT_TRUE(Window().SelectPage(QStringLiteral("Сценарий")));
   QApplication::processEvents();
@@ -234,14 +237,35 @@ TEST_F(DemoDataTest, TheScriptPageAndTheStepDialogAreDrawn) {
   EXPECT_EQ(ElidedHeaderTexts(*page->List()->horizontalHeader()), QStringList());
   ExpectCellsFit(*page->List(), "script list");
   EXPECT_EQ(page->Panel(0)->text(), QStringLiteral("Строк: 4"));
-  page->SelectRow(0);
-  QApplication::processEvents();
-  Keep(Window().grab(), "script_page.png");
+
+  // The page as it is while the third pass of a test runs its first step; then the test is stopped.
+  QPixmap during;
+  QTimer shoot;
+  shoot.setInterval(0);
+  QObject::connect(&shoot, &QTimer::timeout, [&] {
+    const auto& runner = Session().Runner();
+    if (!during.isNull() || runner.Cycle() < 3 || runner.StakesMade() == 0 || page->SelectedRow() != 0) return;
+    if (!page->Panel(4)->text().startsWith(QStringLiteral("Фильтр 2 из 4"))) return;
+    Window().Commands().Update();
+    during = Window().grab();
+    program_->host.Answers = {true};
+    Window().Commands().Run(CommandId::ScriptStop);
+  });
+  shoot.start();
+  WhenDialogOpens<TestCountDialog>([](TestCountDialog* d) {
+    d->CountEdit()->setValue(5);
+    d->accept();
+  });
+  ASSERT_TRUE(Window().Commands().Run(CommandId::ScriptTest));
+  shoot.stop();
+  for (const auto& message : program_->host.Messages) EXPECT_NE(message.Kind, shell::MessageKind::Error) << message.Text;
+  ASSERT_FALSE(during.isNull()) << "the test ended before its third pass";
+  Keep(during, "script_page.png");
 
   ScriptDialog dialog(&Window(), Session(), QStringLiteral("Редактирование строки"), 0, DemoScript()[3]);
   Keep(Shoot(dialog), "script_dialog.png");
   TestCountDialog count(&Window(), static_cast<int>(Session().Draws().size()) - 1);
-  Keep(Shoot(count), "test_count_dialog.png");
+  EXPECT_FALSE(Shoot(count).isNull());
 }
 
 TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {
