@@ -20,10 +20,14 @@
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
+#include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/window_placement.h"
+#include "scripts/script.h"
 #include "shell/combs_state.h"
+#include "shell/script_runner.h"
+#include "shell/script_state.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
@@ -63,6 +67,8 @@ MainWindow::MainWindow(shell::Session& session, QtHost& host) : session_(session
   connect(stats_, &StatsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(stakes_, &StakesPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(rating_, &RatingPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(script_, &ScriptPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
+  connect(script_, &ScriptPage::RunLocked, this, &MainWindow::LockForScript);
   commands_->Update();
 }
 
@@ -85,6 +91,8 @@ void MainWindow::BuildPages() {
   right_pages_->addTab(stakes_, QStringLiteral("Ставки"));
   rating_ = new RatingPage(right_pages_, session_, *commands_);
   right_pages_->addTab(rating_, QStringLiteral("Рейтинг"));
+  script_ = new ScriptPage(right_pages_, session_, host_, *commands_, ChooseFile);
+  right_pages_->addTab(script_, QStringLiteral("Сценарий"));
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
 }
@@ -144,6 +152,7 @@ void MainWindow::OnViewChanged(int view) {
       rating_->Refresh();
       RefreshStatusPanels();
       break;
+    case shell::ViewId::Script: script_->Refresh(); break;
     case shell::ViewId::All:
       draws_->Refresh();
       stakes_->Refresh(false);
@@ -169,6 +178,15 @@ shell::TCommandState MainWindow::CommandState() const {
     state.StakesSelected = first >= 1 && last >= first ? static_cast<int>(last - first + 1) : 0;
   }
   if (rating_) state.RatingSelected = static_cast<int>(rating_->SelectedRows().size());
+  if (script_) {
+    const auto rows = script_->SelectedRows();
+    const auto* script = session_.ScriptIfCreated();
+    state.ScriptSelected = static_cast<int>(rows.size());
+    state.ScriptFirstSelected = rows.empty() ? -1 : rows.front();
+    state.ScriptLastSelected = rows.empty() ? -1 : rows.back();
+    state.ScriptSelectedIsFilter = script && !rows.empty() && rows.front() < script->Count() &&
+                                   !scripts::IsSeparatorLine(script->Lines()[static_cast<size_t>(rows.front())]);
+  }
   state.ClipboardHasText = !QGuiApplication::clipboard()->text().isEmpty();
   state.HelpFileExists = support::FileExists(HelpFilePath());
   return state;
@@ -202,6 +220,7 @@ void MainWindow::RestoreViewState() {
     RestoreColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
     RestoreColumns(view, shell::MainWindowSection, CombsListName, *combs_->List()->horizontalHeader());
     RestoreColumns(view, shell::MainWindowSection, RatingListName, *rating_->List()->horizontalHeader());
+    script_->RestoreViewState(view);
     stats_->FillSelector();
     stats_->RestoreViewState(view);
     combs_->Refresh();
@@ -246,6 +265,7 @@ void MainWindow::Destroy() {
     if (right_pages_->isVisible()) session_.MainView().LeftPanelWidth = left_pages_->width();
     SaveColumns(view, shell::MainWindowSection, DrawsListName, *draws_->List()->horizontalHeader());
     SaveColumns(view, shell::MainWindowSection, CombsListName, *combs_->List()->horizontalHeader());
+    script_->SaveViewState(view);
     shell::TListColumns rating_columns;
     const auto* rating_header = rating_->List()->horizontalHeader();
     for (int i = 0; i < rating_header->count(); ++i) rating_columns.Widths.push_back(rating_header->sectionSize(i));
@@ -267,8 +287,28 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // No script runs in this build, so nothing has to be stopped before the window may close.
+  // A running script is asked to stop first; No keeps the window and the run. The run ends at its
+  // next check point, and the program ends once the command that started it has returned.
+  if (const auto* runner = session_.RunnerIfCreated(); runner && runner->Running() && !runner->StopFlag()) {
+    session_.Runner().ScriptStop();
+    if (!runner->StopFlag()) {
+      event->ignore();
+      return;
+    }
+  }
   event->accept();
+}
+
+void MainWindow::LockForScript(bool locked) {
+  // A disabled tab would hand the page over to its neighbour: each side keeps the page it shows.
+  const int left = left_pages_->currentIndex();
+  const int right = right_pages_->currentIndex();
+  for (int i = 0; i < left_pages_->count(); ++i) left_pages_->setTabEnabled(i, !locked);
+  right_pages_->setTabEnabled(right_pages_->indexOf(stats_), !locked);
+  left_pages_->setCurrentIndex(left);
+  right_pages_->setCurrentIndex(right);
+  script_->List()->setEnabled(!locked);
+  commands_->Update();
 }
 
 }  // namespace kelmora::gui

@@ -29,6 +29,7 @@ class CommandActions;
 class DrawsPage;
 class QtHost;
 class RatingPage;
+class ScriptPage;
 class StakesPage;
 class StatsPage;
 
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow {
   StatsPage* Stats() const { return stats_; }
   StakesPage* StakesView() const { return stakes_; }
   RatingPage* RatingView() const { return rating_; }
+  ScriptPage* ScriptView() const { return script_; }
   QString StatusPanel(int panel) const;
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
@@ -90,6 +92,9 @@ class MainWindow : public QMainWindow {
   void RegisterNetworkHandlers();  // main_window_network.cpp
   void RefreshStatusPanels();
   void OnViewChanged(int view);
+  // While a script runs the draws, combinations and statistics pages and the script list are
+  // disabled.
+  void LockForScript(bool locked);
   void ShowFirstRunDialog();
 
   // Command handlers.
@@ -124,6 +129,7 @@ class MainWindow : public QMainWindow {
   StatsPage* stats_ = nullptr;
   StakesPage* stakes_ = nullptr;
   RatingPage* rating_ = nullptr;
+  ScriptPage* script_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;

@@ -14,6 +14,7 @@
 #include "gui/stakes_pages.h"
 #include "gui/xlsx_export.h"
 #include "shell/combs_state.h"
+#include "shell/script_state.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 
@@ -60,6 +61,9 @@ void MainWindow::RegisterStakeHandlers() {
     if (path.isEmpty()) return;
     if (!path.contains(QLatin1Char('.'))) path += QStringLiteral(".csv");
     session_.Stakes().RatingsExport(std::filesystem::path(U(path)));
+  });
+  c.SetHandler(CommandId::RatingsToScript, [this] {
+    if (session_.Script().RatingsToScript(rating_->SelectedRows()) > 0) SelectPage(QStringLiteral("Сценарий"));
   });
   c.SetHandler(CommandId::RatingsXlsExport, [this] { ExportXlsx(*rating_->Model(), QStringLiteral("Рейтинг")); });
   for (CommandId id : {CommandId::RatingsEffMode0, CommandId::RatingsEffMode1, CommandId::RatingsEffMode2})

@@ -85,6 +85,12 @@ void QtHost::BusyChanged(bool busy) {
 
 void QtHost::ProcessEvents() { QCoreApplication::processEvents(); }
 
+void QtHost::ShowScriptProgress(const shell::ScriptProgressPanels& panels) {
+  emit ScriptProgressChanged(Q(panels.Cycle), Q(panels.Line), Q(panels.Stakes), Q(panels.Text));
+}
+
+void QtHost::ScriptRowRunning(int row) { emit ScriptRowChanged(row); }
+
 void QtHost::ShowWait(std::string_view text) {
   if (!wait_) wait_ = std::make_unique<WaitWindow>(parent_);
   wait_->SetText(Q(text));

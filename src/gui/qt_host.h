@@ -59,6 +59,8 @@ class QtHost : public QObject, public shell::Host {
   void SetClipboardText(std::string_view text) override;
   void OpenDocument(std::string_view path_or_url) override;
   void ViewChanged(shell::ViewId view) override;
+  void ShowScriptProgress(const shell::ScriptProgressPanels& panels) override;
+  void ScriptRowRunning(int row) override;
 
   // Unattended mode: answers for AskYesNo in order, and every message and question shown.
   std::deque<bool> Answers;
@@ -78,6 +80,9 @@ class QtHost : public QObject, public shell::Host {
   void StatusTextChanged(const QString& text);
   void BusyStateChanged(bool busy);
   void SessionViewChanged(kelmora::shell::ViewId view);
+  // Panels 2..5 of the script status bar: cycle, line, stakes, text.
+  void ScriptProgressChanged(const QString& cycle, const QString& line, const QString& stakes, const QString& text);
+  void ScriptRowChanged(int row);
 
  private:
   void Log(const char* what, shell::MessageKind kind, std::string_view text);

@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "shell/combs_state.h"
+#include "shell/script_runner.h"
+#include "shell/script_state.h"
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
@@ -88,20 +90,20 @@ constexpr TCommandInfo Table[] = {
   {C::OpenLotoSite, "OpenLotoSite", "Сайт лотереи", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::CombsDelExists, "CombsDelExists", "Исключить тиражи", nullptr, "Ctrl+E", A::Combs, F::Combs, false, [](S s) { return s.CombsCount > 0 && s.DrawsCount > 0 && s.View.DrawsExclude > 0; }, nullptr},
   {C::CombsDelSelected, "CombsDelSelected", "Удалить выделенные", nullptr, "Ctrl+Del", A::Combs, F::Combs, false, CombSelected, nullptr},
-  {C::ScriptOpen, "ScriptOpen", "Открыть", nullptr, "Ctrl+J", A::Script, F::Scripts, false, Always, nullptr},
-  {C::ScriptSave, "ScriptSave", "Сохранить", nullptr, "Ctrl+I", A::Script, F::Scripts, false, HasScript, nullptr},
-  {C::ScriptRun, "ScriptRun", "Прогноз", nullptr, "F10", A::Script, F::Scripts, false, ScriptRunnable, nullptr},
-  {C::ScriptTest, "ScriptTest", "Тест", nullptr, "Ctrl+F10", A::Script, F::Scripts, false, ScriptRunnable, nullptr},
-  {C::ScriptStop, "ScriptStop", "Стоп", nullptr, "Ctrl+X", A::Script, F::Scripts, true, [](S s) { return s.ScriptRunning && !s.StopRequested; }, nullptr},
-  {C::ScriptAdd, "ScriptAdd", "Добавить фильтры", nullptr, "Ctrl+Ins", A::Script, F::Scripts, false, Always, nullptr},
-  {C::ScriptEmpty, "ScriptEmpty", "Добавить разделитель", nullptr, "Ctrl+Alt+Ins", A::Script, F::Scripts, false, HasScript, nullptr},
-  {C::ScriptLoad, "ScriptLoad", "Добавить сценарий", nullptr, "", A::Script, F::Scripts, false, Always, nullptr},
-  {C::ScriptClone, "ScriptClone", "Клонировать", nullptr, "Ctrl+K", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
-  {C::ScriptEdit, "ScriptEdit", "Изменить", nullptr, "Ctrl+Return", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
-  {C::ScriptDel, "ScriptDel", "Удалить", nullptr, "Ctrl+Del", A::Script, F::Scripts, false, ScriptLineSelected, nullptr},
-  {C::ScriptClr, "ScriptClr", "Удалить все", nullptr, "", A::Script, F::Scripts, false, HasScript, nullptr},
-  {C::ScriptUp, "ScriptUp", "Переместить вверх", nullptr, "Ctrl+Up", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptFirstSelected > 0; }, nullptr},
-  {C::ScriptDown, "ScriptDown", "Переместить вниз", nullptr, "Ctrl+Down", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptLastSelected >= 0 && s.ScriptLastSelected < s.ScriptLines - 1; }, nullptr},
+  {C::ScriptOpen, "ScriptOpen", "Открыть", "Загрузить сценарий из файла", "Ctrl+J", A::Script, F::Scripts, false, Always, nullptr},
+  {C::ScriptSave, "ScriptSave", "Сохранить", "Сохранить сценарий в файле", "Ctrl+I", A::Script, F::Scripts, false, HasScript, nullptr},
+  {C::ScriptRun, "ScriptRun", "Прогноз", "Выполнить сценарий для текущего тиража и смещения", "F10", A::Script, F::Scripts, false, ScriptRunnable, nullptr},
+  {C::ScriptTest, "ScriptTest", "Тест", "Тестирование сценария на основе результатов предыдуших тиражей", "Ctrl+F10", A::Script, F::Scripts, false, ScriptRunnable, nullptr},
+  {C::ScriptStop, "ScriptStop", "Стоп", "Остановить выполнение сценария", "Ctrl+X", A::Script, F::Scripts, true, [](S s) { return s.ScriptRunning && !s.StopRequested; }, nullptr},
+  {C::ScriptAdd, "ScriptAdd", "Добавить фильтры", "Добавить новую команду в сценарий", "Ctrl+Ins", A::Script, F::Scripts, false, Always, nullptr},
+  {C::ScriptEmpty, "ScriptEmpty", "Добавить разделитель", "Добавить разделитель в сценарий", "Ctrl+Alt+Ins", A::Script, F::Scripts, false, HasScript, nullptr},
+  {C::ScriptLoad, "ScriptLoad", "Добавить сценарий", "Добавить выбранный сценарий из файла в текущий сценарий", "", A::Script, F::Scripts, false, Always, nullptr},
+  {C::ScriptClone, "ScriptClone", "Клонировать", "Добавить новую команду в сценарий и скопировать в нее данные из выделенной", "Ctrl+K", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
+  {C::ScriptEdit, "ScriptEdit", "Изменить", "Редактировать выделенную команду", "Ctrl+Return", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
+  {C::ScriptDel, "ScriptDel", "Удалить", "Удалить выделенные строки", "Ctrl+Del", A::Script, F::Scripts, false, ScriptLineSelected, nullptr},
+  {C::ScriptClr, "ScriptClr", "Удалить все", "Удалить весь сценарий", "", A::Script, F::Scripts, false, HasScript, nullptr},
+  {C::ScriptUp, "ScriptUp", "Переместить вверх", "Переместить выделенную строку вверх", "Ctrl+Up", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptFirstSelected > 0; }, nullptr},
+  {C::ScriptDown, "ScriptDown", "Переместить вниз", "Переместить выделенную строку вниз", "Ctrl+Down", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptFirstSelected >= 0 && s.ScriptFirstSelected < s.ScriptLines - 1; }, nullptr},
   {C::GetHelp, "GetHelp", "Справка", "Открыть справочную систему", "F1", A::Help, F::Help, false, [](S s) { return s.HelpFileExists; }, nullptr},
   {C::RatingsGraphOverlap, "RatingsGraphOverlap", "Количество совпадений", "График количества совпадений для выделенных строк рейтинга", "", A::Rating, F::Rating, true, RatingSelected, nullptr},
   {C::StakesCheckManual, "StakesCheckManual", "Проверить ставки", "Выполнить проверку ставок по архиву тиражей", "Ctrl+F5", A::Stakes, F::Stakes, false, HasStakes, nullptr},
@@ -109,10 +111,10 @@ constexpr TCommandInfo Table[] = {
   {C::DrawsImport, "DrawsImport", "Импорт из CSV-файла", "Импорт тиражей из CSV-файла", "", A::Draws, F::DrawsTransfer, false, Always, nullptr},
   {C::DrawsExport, "DrawsExport", "Экспорт в CSV-файл", "Экспорт архива тиражей в CSV-файл", "", A::Draws, F::DrawsTransfer, false, HasDraws, nullptr},
   {C::RatingsExport, "RatingsExport", "Экспорт рейтинга в CSV-файл", nullptr, "", A::Rating, F::Rating, false, HasRating, nullptr},
-  {C::RatingsToScript, "RatingsToScript", "Добавить в сценарий", nullptr, "", A::Rating, F::Scripts, false, RatingSelected, nullptr},
+  {C::RatingsToScript, "RatingsToScript", "Добавить в сценарий", "Добавить выделенные строки в сценарий", "", A::Rating, F::Scripts, false, RatingSelected, nullptr},
   {C::CardFilter_Include, "CardFilter_Include", "Оставить выделенные", nullptr, "", A::Page, F::Card, false, [](S s) { return s.CardShown && s.CombsCount > 0 && SelectionInValueColumns(s.CardSelLeft, s.CardSelRight); }, nullptr},
   {C::CardFilter_Exclude, "CardFilter_Exclude", "Удалить выделенные", nullptr, "", A::Page, F::Card, false, [](S s) { return s.CardShown && s.CombsCount > 0 && SelectionInValueColumns(s.CardSelLeft, s.CardSelRight); }, nullptr},
-  {C::LogToggle, "LogToggle", "Журнал выполнения сценария", nullptr, "", A::Script, F::Scripts, false, NoScriptRunning, [](S s) { return s.View.ScriptLogEnabled; }},
+  {C::LogToggle, "LogToggle", "Журнал выполнения сценария", "Создание подробного журнала выполнения сценария для анализа его работы", "", A::Script, F::Scripts, false, NoScriptRunning, [](S s) { return s.View.ScriptLogEnabled; }},
   {C::AutoSelfUpdate, "AutoSelfUpdate", "Автоматическое обновление", nullptr, "", A::Help, F::Update, false, Always, [](S s) { return s.View.AutoUpdates; }},
   {C::CheckUpdate, "CheckUpdate", "Поиск обновлений", nullptr, "", A::Help, F::Update, false, Always, nullptr},
   {C::ViewColorDraws, "ViewColorDraws", "Выделять каналы в списке тиражей", nullptr, "", A::View, F::Draws, false, Always, [](S s) { return s.View.ColorDraws; }},
@@ -188,7 +190,7 @@ constexpr TCommandInfo Table[] = {
   {C::SystemsDel, "SystemsDel", "Удалить", nullptr, "", A::Systems, F::Systems, false, [](S s) { return s.SystemsShown && s.SystemSelectedIsOwn; }, nullptr},
   {C::SystemStakeAll, "SystemStakeAll", "Cистемная игра по списку системы", nullptr, "Ctrl+Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
   {C::SystemStakeFilter, "SystemStakeFilter", "Cистемная игра по списку комбинаций", nullptr, "Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
-  {C::LogsDelete, "LogsDelete", "Удалить журналы выполнения сценариев", nullptr, "", A::Script, F::Scripts, false, NoScriptRunning, nullptr},
+  {C::LogsDelete, "LogsDelete", "Удалить журналы выполнения сценариев", "Удалить файлы журналов выполнения сценария", "", A::Script, F::Scripts, false, NoScriptRunning, nullptr},
   {C::urlAuthText, "urlAuthText", "Статьи для начинающих", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::urlTG, "urlTG", "Канал в Telegram", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::FiltersManager, "FiltersManager", "Избранные статистики", "Настройка списка избранных видов статистики (фильтров)", "F7", A::Stats, F::FilterLists, false, Always, nullptr},
@@ -242,6 +244,7 @@ bool FeatureBuilt(Feature feature) {
     case Feature::FilterLists:
     case Feature::Stakes:
     case Feature::Rating:
+    case Feature::Scripts:
     case Feature::Help:
       return true;
     default:
@@ -302,6 +305,11 @@ TCommandState CommandStateOf(const Session& session) {
   if (const CombsState* combs = session.CombsIfCreated()) {
     s.CombsCount = combs->Count();
     s.UndoExists = combs->CanUndo();
+  }
+  if (const ScriptState* script = session.ScriptIfCreated()) s.ScriptLines = script->Count();
+  if (const ScriptRunner* runner = session.RunnerIfCreated()) {
+    s.ScriptRunning = runner->Running();
+    s.StopRequested = runner->StopFlag();
   }
   s.View = session.MainView();
   s.GraphsShown = s.View.TabGraphs && FeatureBuilt(Feature::Graphs);

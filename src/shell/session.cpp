@@ -10,6 +10,7 @@
 #include "shell/combs_state.h"
 #include "shell/script_runner.h"
 #include "shell/network_state.h"
+#include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
@@ -69,6 +70,7 @@ void Session::Create() {
     stats_ = std::make_unique<StatsState>(*this);
     combs_ = std::make_unique<CombsState>(*this);
     stakes_ = std::make_unique<StakesState>(*this);
+    script_ = std::make_unique<ScriptState>(*this);
   });
 }
 
@@ -112,6 +114,7 @@ void Session::Initialise() {
     Combs().GenerateDefault(true);
     RefreshAllViews(true);
     Stakes().LoadRating();
+    Script().LoadCurrentScript();
   });
 }
 
@@ -194,6 +197,11 @@ CombsState& Session::Combs() {
 StakesState& Session::Stakes() {
   if (!stakes_) stakes_ = std::make_unique<StakesState>(*this);
   return *stakes_;
+}
+
+ScriptState& Session::Script() {
+  if (!script_) script_ = std::make_unique<ScriptState>(*this);
+  return *script_;
 }
 
 ScriptRunner& Session::Runner() {

@@ -34,6 +34,7 @@ struct SessionOptions {
 class StatsState;
 class CombsState;
 class StakesState;
+class ScriptState;
 class ScriptRunner;
 class NetworkState;
 
@@ -202,12 +203,16 @@ class Session {
   CombsState& Combs();
   // --- stakes and rating pages: the stakes file's records, checking, the rating ---
   StakesState& Stakes();
+  // --- script page: the current script's lines, files and autosave ---
+  ScriptState& Script();
   // --- the script runner: "Прогноз", "Тест", "Стоп", its log and flags ---
   ScriptRunner& Runner();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
   const StakesState* StakesIfCreated() const { return stakes_.get(); }
+  const ScriptState* ScriptIfCreated() const { return script_.get(); }
+  const ScriptRunner* RunnerIfCreated() const { return runner_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -237,6 +242,7 @@ class Session {
   std::unique_ptr<StatsState> stats_;
   std::unique_ptr<CombsState> combs_;
   std::unique_ptr<StakesState> stakes_;
+  std::unique_ptr<ScriptState> script_;
   std::unique_ptr<ScriptRunner> runner_;
   std::unique_ptr<NetworkState> network_;
 

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "gui/combs_page.h"
@@ -27,12 +28,18 @@
 #include "gui/generate_dialog.h"
 #include "gui/gui_fixture.h"
 #include "gui/info_dialogs.h"
+#include "gui/script_dialog.h"
+#include "gui/script_model.h"
+#include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/table_sizing.h"
+#include "shell/script_runner.h"
+#include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "lottery/comb_ops.h"
+#include "scripts/script.h"
 #include "support/files.h"
 
 namespace kelmora::gui {
@@ -40,6 +47,7 @@ namespace {
 
 using shell::CommandId;
 using testing::Program;
+using testing::WhenDialogOpens;
 
 constexpr int ShotWidth = 1280;
 constexpr int ShotHeight = 800;
@@ -221,6 +229,57 @@ TEST_F(DemoDataTest, TheFavouritesManagerAndADescriptionPageAreDrawn) {
   ASSERT_FALSE(url.empty());
   FilterHelpDialog help(&Window(), Session(), url);
   Keep(Shoot(help), "filter_help.png");
+}
+
+// A short script of the kinds a user writes: two variants of the numbers, the sums on what is
+// left, a separator, and a forecast step with two filters.
+const std::vector<std::string>& DemoScript() {
+  static const std::vector<std::string> lines = {
+      "FULL:0#RAND|TSD1#NUMS:10;20#LMV:2;3#SF:1| | | | | | |редкие числа",
+      "CURR:0#FIRST#NEX|BMF3#SUMS:50#LNO:#ST:3| | | | | | |суммы",
+      "",
+      "EXCL:5#LAST#CLR|TSD1#NUMS:100#LMV:5#SF:1|TSF2#SUMS:30#LLV:1#SV:10| | | | | |прогноз",
+  };
+  return lines;
+}
+
+TEST_F(DemoDataTest, TheScriptPageDuringATestAndTheStepDialogAreDrawn) {
+  for (const auto& line : DemoScript()) Session().Script().AddScriptLine(line);
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Сценарий")));
+  QApplication::processEvents();
+  ScriptPage* page = Window().ScriptView();
+  EXPECT_EQ(ElidedHeaderTexts(*page->List()->horizontalHeader()), QStringList());
+  ExpectCellsFit(*page->List(), "script list");
+  EXPECT_EQ(page->Panel(0)->text(), QStringLiteral("Строк: 4"));
+
+  // The page as it is while the third pass of a test runs its first step; then the test is stopped.
+  QPixmap during;
+  QTimer shoot;
+  shoot.setInterval(0);
+  QObject::connect(&shoot, &QTimer::timeout, [&] {
+    const auto& runner = Session().Runner();
+    if (!during.isNull() || runner.Cycle() < 3 || runner.StakesMade() == 0 || page->SelectedRow() != 0) return;
+    if (!page->Panel(4)->text().startsWith(QStringLiteral("Фильтр 2 из 4"))) return;
+    Window().Commands().Update();
+    during = Window().grab();
+    program_->host.Answers = {true};
+    Window().Commands().Run(CommandId::ScriptStop);
+  });
+  shoot.start();
+  WhenDialogOpens<TestCountDialog>([](TestCountDialog* d) {
+    d->CountEdit()->setValue(5);
+    d->accept();
+  });
+  ASSERT_TRUE(Window().Commands().Run(CommandId::ScriptTest));
+  shoot.stop();
+  for (const auto& message : program_->host.Messages) EXPECT_NE(message.Kind, shell::MessageKind::Error) << message.Text;
+  ASSERT_FALSE(during.isNull()) << "the test ended before its third pass";
+  Keep(during, "script_page.png");
+
+  ScriptDialog dialog(&Window(), Session(), QStringLiteral("Редактирование строки"), 0, DemoScript()[3]);
+  Keep(Shoot(dialog), "script_dialog.png");
+  TestCountDialog count(&Window(), static_cast<int>(Session().Draws().size()) - 1);
+  EXPECT_FALSE(Shoot(count).isNull());
 }
 
 TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {

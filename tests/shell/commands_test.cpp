@@ -128,14 +128,49 @@ TEST(CommandsTest, SharedShortcutRunsTheFirstEnabledCommandInIdOrder) {
   EXPECT_EQ(ResolveShortcut("Ctrl+Del", s, AllShown), std::nullopt);
   EXPECT_EQ(ResolveShortcut("F7", EverythingAvailable(), AllShown), C::StatFilter_Include);
   EXPECT_EQ(ResolveShortcut("Alt+F4", EverythingAvailable(), AllShown), C::ExitProgram);
-  // Commands of areas this build lacks never take a key: the script list is not built.
   EXPECT_EQ(ResolveShortcut("Ctrl+Del", EverythingAvailable()), C::StakeDel);
   TCommandState script_only = EverythingAvailable();
   script_only.StakesSelected = 0;
   script_only.CombsSelected = 0;
-  EXPECT_EQ(ResolveShortcut("Ctrl+Del", script_only, AllShown), C::ScriptDel);
-  EXPECT_EQ(ResolveShortcut("Ctrl+Del", script_only), std::nullopt);
-  EXPECT_EQ(ResolveShortcut("Ctrl+F10", EverythingAvailable()), std::nullopt);
+  EXPECT_EQ(ResolveShortcut("Ctrl+Del", script_only), C::ScriptDel);
+  script_only.Idle = true;
+  script_only.ScriptRunning = false;
+  EXPECT_EQ(ResolveShortcut("Ctrl+F10", script_only), C::ScriptTest);
+  // Commands of areas this build lacks never take a key: the online catalogue is not built.
+  EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable(), AllShown), C::ScriptLibrary);
+  EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable()), std::nullopt);
+  EXPECT_EQ(ResolveShortcut("Ctrl+J", EverythingAvailable(), AllShown), C::ScriptOpen);
+}
+
+TEST(CommandsTest, TheSelectedScriptRowIsTheFirstSelectedOne) {
+  struct Case {
+    int lines, first, count;
+    bool filter, up, down, edit, del;
+  } cases[] = {
+      {0, -1, 0, false, false, false, false, false},
+      {3, 0, 1, true, false, true, true, true},
+      {3, 2, 1, true, true, false, true, true},
+      {3, 1, 2, false, true, true, false, true},  // rows 1 and 2: the first decides, also for down
+      {1, 0, 1, true, false, false, true, true},
+  };
+  for (const auto& k : cases) {
+    TCommandState s;
+    s.ScriptLines = k.lines;
+    s.ScriptSelected = k.count;
+    s.ScriptFirstSelected = k.first;
+    s.ScriptLastSelected = k.first + k.count - 1;
+    s.ScriptSelectedIsFilter = k.filter;
+    EXPECT_EQ(CommandEnabled(C::ScriptUp, s), k.up) << k.lines << "/" << k.first << "/" << k.count;
+    EXPECT_EQ(CommandEnabled(C::ScriptDown, s), k.down) << k.lines << "/" << k.first << "/" << k.count;
+    EXPECT_EQ(CommandEnabled(C::ScriptEdit, s), k.edit);
+    EXPECT_EQ(CommandEnabled(C::ScriptClone, s), k.edit);
+    EXPECT_EQ(CommandEnabled(C::ScriptDel, s), k.del);
+    EXPECT_EQ(CommandEnabled(C::ScriptEmpty, s), k.lines > 0);
+    EXPECT_EQ(CommandEnabled(C::ScriptSave, s), k.lines > 0);
+    EXPECT_TRUE(CommandEnabled(C::ScriptAdd, s));
+    s.Idle = false;
+    EXPECT_FALSE(CommandEnabled(C::ScriptAdd, s));
+  }
 }
 
 TEST(CommandsTest, F7AndCtrlF7GoToTheTableWhileItHasTheFocusAndToTheFavouritesOtherwise) {
@@ -209,14 +244,15 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingAndDownloadCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadAndScriptCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
                C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
                C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1, C::FiltersManager, C::FiltersReset,
-               C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy})
+               C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy, C::ScriptStop, C::ScriptAdd,
+               C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::ScriptStop, C::StakesCheckLine, C::RatingsToScript, C::TabCard,
+  for (C id : {C::ScriptLibrary, C::ScriptLibraryUpload, C::TabCard,
                C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }
