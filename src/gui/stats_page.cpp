@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QStyle>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -71,8 +72,12 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   for (CommandId id : {CommandId::DrawsStatCalc, CommandId::FiltersManager}) {
     if (QAction* action = commands_.Action(id)) {
       auto* button = new QToolButton(this);
+      // The manager's long caption would widen the page past a 900-pixel window: it shows as an
+      // icon with its caption in the tooltip.
+      const bool icon_only = id == CommandId::FiltersManager;
+      if (icon_only && action->icon().isNull()) action->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
       button->setDefaultAction(action);
-      button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+      button->setToolButtonStyle(icon_only ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
       bar->addWidget(button);
     }
   }

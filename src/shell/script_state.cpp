@@ -73,11 +73,22 @@ bool ScriptState::SaveScriptFile(const std::filesystem::path& path) {
   return ok;
 }
 
-bool ScriptState::SaveCurrentScript() { return SaveScriptFile(CurrentScriptPath()); }
+bool ScriptState::SaveCurrentScript() {
+  if (current_unreadable_) {
+    session_.GetHost().ShowError(fmt::format(
+        "Ошибка записи в файл \"{}\"!\r\rФайл сценария не удалось прочитать при запуске, поэтому он не будет "
+        "перезаписан.",
+        CurrentScriptPath().string()));
+    RefreshScriptView();
+    return false;
+  }
+  return SaveScriptFile(CurrentScriptPath());
+}
 
 void ScriptState::LoadCurrentScript() {
+  current_unreadable_ = false;
   if (support::FileExists(CurrentScriptPath()))
-    LoadScriptFile(CurrentScriptPath(), false);
+    current_unreadable_ = !LoadScriptFile(CurrentScriptPath(), false);
   else
     RefreshScriptView();
 }

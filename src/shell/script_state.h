@@ -41,10 +41,12 @@ class ScriptState {
   // Writes every line ("Ошибка записи в файл \"%s\"!" on failure, the old file kept) and refreshes
   // the view. Returns whether the file was written.
   bool SaveScriptFile(const std::filesystem::path& path);
-  // The autosave: SaveScriptFile of Kelmora_4r32.lss.
+  // The autosave: SaveScriptFile of Kelmora_4r32.lss. A file that existed but could not be read at
+  // start-up is never written over (the refusal is shown): it may hold the user's only copy.
   bool SaveCurrentScript();
   // Start-up: reads Kelmora_4r32.lss when it exists; a missing file leaves the script empty.
   void LoadCurrentScript();
+  bool CurrentScriptUnreadable() const { return current_unreadable_; }
   // Row count and "Строк: %d" of the script view.
   void RefreshScriptView();
 
@@ -71,6 +73,7 @@ class ScriptState {
 
   Session& session_;
   std::vector<std::string> lines_;
+  bool current_unreadable_ = false;
 };
 
 }  // namespace kelmora::shell

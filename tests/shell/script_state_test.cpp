@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <functional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "common/temp_dir.h"
 #include "lottery/draws.h"
 #include "scripts/script.h"
@@ -71,6 +74,35 @@ TEST_F(ScriptStateTest, StartUpReadsTheCurrentScriptWithAnyLineEndOrLeavesItEmpt
   EXPECT_EQ(Script().Lines(), (Lines{"a", "b", "", "c"}));
   EXPECT_EQ(Script().StatusText(), "Строк: 4");
   EXPECT_TRUE(host_.MessagesOf(MessageKind::Error).empty());
+}
+
+TEST_F(ScriptStateTest, ACurrentScriptThatCouldNotBeReadIsNeverWrittenOver) {
+  scripts::WriteScriptFile(Lss(), {Step1, Step2});
+  const std::string before = support::ReadFileText(Lss());
+  ASSERT_EQ(chmod(dir_.Path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(Lss().c_str(), 0), 0);
+  // Root reads every file: the session works with the rights of "nobody".
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(setegid(65534), 0);
+    ASSERT_EQ(seteuid(65534), 0);
+  }
+  Start();
+  EXPECT_TRUE(Script().CurrentScriptUnreadable());
+  EXPECT_TRUE(Script().Lines().empty());
+  host_.Clear();
+  Script().AddScriptLine(Step1);
+  EXPECT_EQ(Script().Lines(), Lines{Step1}) << "editing goes on in memory";
+  session_.reset();
+  if (root) {
+    ASSERT_EQ(seteuid(0), 0);
+    ASSERT_EQ(setegid(0), 0);
+  }
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 1u) << ::testing::PrintToString(errors);
+  EXPECT_NE(errors[0].find("не будет перезаписан"), std::string::npos) << errors[0];
+  ASSERT_EQ(chmod(Lss().c_str(), 0644), 0);
+  EXPECT_EQ(support::ReadFileText(Lss()), before);
 }
 
 TEST_F(ScriptStateTest, DeletingRowsTwoAndFiveOfSixKeepsTheOthersInOrderAfterTheQuestion) {
