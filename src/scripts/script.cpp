@@ -116,7 +116,8 @@ std::string StepOptionsToText(const TStepOptions& options) {
 std::string StepOptionsToShortText(const TStepOptions& options) {
   std::string text = StartListCode(options.StartList);
   if (options.StartList == EXCL) text += fmt::format(":{}", options.ExcludeCount);
-  text += "#" + StakeModeCode(options.StakeMode);
+  text += '#';
+  text += StakeModeCode(options.StakeMode);
   if (options.NewOnly) text += "#NEX";
   return text;
 }

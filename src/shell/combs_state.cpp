@@ -43,15 +43,7 @@ class SessionFilterEnvironment : public filtering::TFilterEnvironment {
     // A window of no draws has no rows; the page keeps its own length for it. Otherwise the page
     // shows the part's window, as it shows the part's table when the run ends.
     if (!stats_.SetWindowLength(draws_len)) return empty_;
-    StatTableRequest request;
-    request.Entry = stats_.SelectedEntry();
-    request.Window = draws_len;
-    request.Offset = session_.DrawsOffset();
-    request.Sorted = session_.MainView().SortedDraws;
-    request.Prefetch = stats_.PrefetchsEnabled();
-    request.SortColumn = sort_column;
-    request.Descending = true;
-    return stats_.Compute(request);
+    return stats_.Compute(stats_.PartTableRequest(draws_len, sort_column));
   }
   int LastIdx() override { return filtering::FilterLastIdx(session_.Draws(), session_.DrawsOffset()); }
   bool SortedDraws() override { return session_.MainView().SortedDraws; }

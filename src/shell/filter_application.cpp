@@ -312,14 +312,7 @@ class FilterApplication::Impl : public StatTableStore {
   TKeptTable* ComputeTable(int draws_len, int sort_column, const filtering::TFilterCdl& cdl) {
     stats_.List().ApplyCdl(cdl.Override, cdl.Settings);
     if (!stats_.SetWindowLength(draws_len)) return nullptr;
-    StatTableRequest request;
-    request.Entry = stats_.SelectedEntry();
-    request.Window = draws_len;
-    request.Offset = session_.DrawsOffset();
-    request.Sorted = session_.MainView().SortedDraws;
-    request.Prefetch = stats_.PrefetchsEnabled();
-    request.SortColumn = sort_column;
-    request.Descending = true;
+    const StatTableRequest request = stats_.PartTableRequest(draws_len, sort_column);
     current_ = nullptr;
     std::shared_ptr<const stats::TStatTable> table = stats_.ComputeShared(request, *this);
     if (current_ && current_->Table == table) return current_;

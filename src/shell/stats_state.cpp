@@ -130,6 +130,18 @@ stats::TStatCalcKey StatsState::RequestKey(const StatTableRequest& request) {
   return {static_cast<int64_t>(session_.Draws().size()), offset, static_cast<int32_t>(request.Window), entry};
 }
 
+StatTableRequest StatsState::PartTableRequest(int draws_len, int sort_column) const {
+  StatTableRequest request;
+  request.Entry = SelectedEntry();
+  request.Window = draws_len;
+  request.Offset = session_.DrawsOffset();
+  request.Sorted = session_.MainView().SortedDraws;
+  request.Prefetch = PrefetchsEnabled();
+  request.SortColumn = sort_column;
+  request.Descending = true;
+  return request;
+}
+
 const stats::TStatTable& StatsState::Compute(const StatTableRequest& request) {
   Calculate(RequestKey(request), request.Sorted, request.Prefetch);
   return table_;

@@ -120,6 +120,9 @@ class StatsState {
   // "Метод расчета статистики \"CODE\" не найден!" (checked in that order), and what the
   // calculation throws.
   const stats::TStatTable& Compute(const StatTableRequest& request);
+  // The request of a filter part's table: the selected entry over draws_len draws at the Session's
+  // offset, sorted switch and comparison mode, descending by sort_column.
+  StatTableRequest PartTableRequest(int draws_len, int sort_column) const;
   // Compute, with the table taken from the store when it keeps one for the same inputs (the page
   // then shows that very table, and the status text and the notification are the same as when it
   // is computed) and offered to it otherwise. The returned table never changes.
