@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <random>
 
@@ -168,7 +170,7 @@ TEST(Rating, KeyedSortGivesTheOrderOfComparingRecords) {
     for (int i = 0; i < n; ++i) {
       const int count = static_cast<int>(random() % 5);
       const int sum = count ? static_cast<int>(random() % (4 * count + 1)) : 0;
-      keyed.push_back(Row("r" + std::to_string(i), count,
+      keyed.push_back(Row(fmt::format("r{}", i), count,
                           {static_cast<int>(random() % 3), static_cast<int>(random() % 3), 0, 0, 0},
                           static_cast<Currency>(random() % 2000) - 1000));
       keyed.back().SumMatches = sum;
