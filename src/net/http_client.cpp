@@ -135,11 +135,26 @@ std::string EncodeForm(const TFormFields& fields) {
 
 HttpClient::HttpClient(THttpSettings settings) : settings_(std::move(settings)) {
   GlobalInit();
+  // The cookies live in a share handle, so that the handle's list of cookie files can be cleared
+  // before every reset (libcurl loses that list on a reset and never frees it) without losing them.
+  CURLSH* share = curl_share_init();
+  if (!share || curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) != CURLSHE_OK) {
+    if (share) curl_share_cleanup(share);
+    support::Fail("Не удалось создать HTTP-клиент");
+  }
   easy_ = curl_easy_init();
-  if (!easy_) support::Fail("Не удалось создать HTTP-клиент");
+  if (!easy_) {
+    curl_share_cleanup(share);
+    support::Fail("Не удалось создать HTTP-клиент");
+  }
+  share_ = share;
 }
 
-HttpClient::~HttpClient() { curl_easy_cleanup(static_cast<CURL*>(easy_)); }
+HttpClient::~HttpClient() {
+  curl_easy_setopt(static_cast<CURL*>(easy_), CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
+  curl_easy_cleanup(static_cast<CURL*>(easy_));
+  curl_share_cleanup(static_cast<CURLSH*>(share_));
+}
 
 std::string HttpClient::Get(const std::string& url) { return Perform(url, nullptr); }
 
@@ -163,7 +178,8 @@ std::string HttpClient::Perform(const std::string& url, const std::string* form_
   } release{busy_};
 
   CURL* easy = static_cast<CURL*>(easy_);
-  // A reset keeps the cookies, the connections and the TLS sessions of the handle.
+  // A reset keeps the connections and the TLS sessions of the handle; the cookies are in the share.
+  curl_easy_setopt(easy, CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
   curl_easy_reset(easy);
   Transfer t;
   t.MaxBody = settings_.MaxBody;
@@ -177,6 +193,7 @@ std::string HttpClient::Perform(const std::string& url, const std::string* form_
   Set(easy, CURLOPT_ERRORBUFFER, error);
   Set(easy, CURLOPT_FOLLOWLOCATION, follow_redirects_ ? 1L : 0L);
   Set(easy, CURLOPT_MAXREDIRS, 10L);
+  Set(easy, CURLOPT_SHARE, static_cast<CURLSH*>(share_));
   Set(easy, CURLOPT_COOKIEFILE, "");  // the cookie engine, in memory only
   Set(easy, CURLOPT_USERAGENT, UserAgentHeader);
   Set(easy, CURLOPT_ACCEPT_ENCODING, AcceptEncodingHeader);

@@ -89,7 +89,8 @@ class HttpClient {
   TProxyEndpoint proxy_;
   bool follow_redirects_ = true;
   bool busy_ = false;
-  void* easy_ = nullptr;  // the CURL handle, kept for its cookies and connections
+  void* easy_ = nullptr;   // the CURL handle, kept for its connections
+  void* share_ = nullptr;  // the CURLSH handle that holds the cookies
 };
 
 // Short-lived requests: a new client for each call, no proxy, no cookies kept afterwards.

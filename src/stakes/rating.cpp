@@ -112,31 +112,60 @@ void HoareSort(std::vector<T>& a, Cmp cmp) {
 
 // What CompareRating reads of a record for a numeric column, worked out once per record: the
 // quotients and amounts are the very long double values it computes.
-struct SortKey {
-  long double Value = 0;
+struct WholeKey {
   int64_t Whole = 0;
   int32_t Count = 0;
   int32_t Index = 0;
 };
 
-bool KeyedColumn(int column) { return column >= 1 && column <= 10; }
+struct RealKey {
+  long double Value = 0;
+  double Approx = 0;  // Value rounded to double, with its magnitude for the error bound
+  int32_t Count = 0;
+  int32_t Index = 0;
+};
 
-SortKey KeyOf(const TRatingRec& rec, int column, int32_t index) {
-  SortKey k;
-  k.Count = rec.Count;
-  k.Index = index;
-  if (rec.Count == 0) return k;
+bool KeyedColumn(int column) { return column >= 1 && column <= 10; }
+bool RealColumn(int column) { return column >= 3 && column <= 5; }
+
+long double RealOf(const TRatingRec& rec, int column) {
   switch (column) {
-    case 1: k.Whole = rec.Count; break;
-    case 2: k.Whole = rec.SumMatches; break;
-    case 3: k.Value = static_cast<long double>(rec.SumMatches) / rec.Count; break;
-    case 4: k.Value = MoneyReal(rec.Profit); break;
-    case 5: k.Value = MoneyReal(rec.Profit) / rec.Count; break;
-    default: k.Whole = rec.ByMatches[static_cast<size_t>(column - 6)]; break;
+    case 3: return static_cast<long double>(rec.SumMatches) / rec.Count;
+    case 4: return MoneyReal(rec.Profit);
+    default: return MoneyReal(rec.Profit) / rec.Count;
   }
-  return k;
 }
 
+int64_t WholeOf(const TRatingRec& rec, int column) {
+  switch (column) {
+    case 1: return rec.Count;
+    case 2: return rec.SumMatches;
+    default: return rec.ByMatches[static_cast<size_t>(column - 6)];
+  }
+}
+
+// RoundedHundredths of the long double difference, decided in double arithmetic where the double
+// result lies clearly off the rounding boundaries: its error is below 1e-13 of the operands'
+// magnitudes, far inside the margin, so only a near-tie goes to the long double comparison.
+inline int RoundedHundredthsOf(const RealKey& a, const RealKey& b) {
+  const double x = 100.0 * (a.Approx - b.Approx);
+  const double margin = 1e-9 * (1.0 + std::fabs(a.Approx) + std::fabs(b.Approx));
+  if (x > 0.5 + margin) return 1;
+  if (x < -0.5 - margin) return -1;
+  if (x < 0.5 - margin && x > -0.5 + margin) return 0;
+  return RoundedHundredths(a.Value - b.Value);
+}
+
+// The records in the order of the sorted keys. The scratch vector keeps its capacity, so that a
+// rating sorted after every check does not allocate each time.
+template <typename Key>
+void Reorder(TRatingsArray& rating, const std::vector<Key>& keys) {
+  thread_local TRatingsArray sorted;
+  sorted.clear();
+  sorted.reserve(rating.size());
+  for (const auto& k : keys) sorted.push_back(std::move(rating[static_cast<size_t>(k.Index)]));
+  rating.swap(sorted);
+}
 
 }  // namespace
 
@@ -151,23 +180,39 @@ void SortRatingByRecords(TRatingsArray& rating, int column, bool descending) {
 void SortRating(TRatingsArray& rating, int column, bool descending) {
   if (column < 0 || rating.size() < 2) return;
   if (!KeyedColumn(column)) return SortRatingByRecords(rating, column, descending);
-  std::vector<SortKey> keys;
-  keys.reserve(rating.size());
-  for (size_t i = 0; i < rating.size(); ++i) keys.push_back(KeyOf(rating[i], column, static_cast<int32_t>(i)));
   const int sign = descending ? -1 : 1;
-  if (column >= 3 && column <= 5) {
-    HoareSort(keys, [sign](const SortKey& a, const SortKey& b) {
-      return a.Count == 0 || b.Count == 0 ? 0 : sign * RoundedHundredths(a.Value - b.Value);
+  if (RealColumn(column)) {
+    thread_local std::vector<RealKey> keys;
+    keys.clear();
+    for (size_t i = 0; i < rating.size(); ++i) {
+      RealKey k;
+      k.Count = rating[i].Count;
+      k.Index = static_cast<int32_t>(i);
+      if (k.Count != 0) {
+        k.Value = RealOf(rating[i], column);
+        k.Approx = static_cast<double>(k.Value);
+      }
+      keys.push_back(k);
+    }
+    HoareSort(keys, [sign](const RealKey& a, const RealKey& b) {
+      return a.Count == 0 || b.Count == 0 ? 0 : sign * RoundedHundredthsOf(a, b);
     });
+    Reorder(rating, keys);
   } else {
-    HoareSort(keys, [sign](const SortKey& a, const SortKey& b) {
+    thread_local std::vector<WholeKey> keys;
+    keys.clear();
+    for (size_t i = 0; i < rating.size(); ++i) {
+      WholeKey k;
+      k.Count = rating[i].Count;
+      k.Index = static_cast<int32_t>(i);
+      if (k.Count != 0) k.Whole = WholeOf(rating[i], column);
+      keys.push_back(k);
+    }
+    HoareSort(keys, [sign](const WholeKey& a, const WholeKey& b) {
       return a.Count == 0 || b.Count == 0 ? 0 : sign * (a.Whole < b.Whole ? -1 : a.Whole > b.Whole ? 1 : 0);
     });
+    Reorder(rating, keys);
   }
-  TRatingsArray sorted;
-  sorted.reserve(rating.size());
-  for (const auto& k : keys) sorted.push_back(std::move(rating[static_cast<size_t>(k.Index)]));
-  rating = std::move(sorted);
 }
 
 std::vector<uint8_t> EncodeRating(const TRatingsArray& rating) {

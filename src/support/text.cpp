@@ -103,7 +103,18 @@ std::string UpperCase(std::string_view text) {
   return out;
 }
 
-bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+// Texts that are the same but for letter case have the same byte length (folding keeps lengths),
+// and a common byte prefix folds alike, so only the part from the last ASCII byte before the first
+// difference needs folding: an ASCII byte is never the second byte of a pair, so a character
+// begins right after it in both texts. A rating lookup compares a name with every name it has.
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  size_t k = 0;
+  while (k < a.size() && a[k] == b[k]) ++k;
+  if (k == a.size()) return true;
+  while (k > 0 && static_cast<unsigned char>(a[k - 1]) >= 0x80) --k;
+  return CompareText(a.substr(k), b.substr(k)) == 0;
+}
 
 int CompareText(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;

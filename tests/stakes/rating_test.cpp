@@ -161,10 +161,12 @@ TEST(Rating, CsvQuotesNamesAndLeavesEfficiencyEmpty) {
 }
 
 TEST(Rating, KeyedSortGivesTheOrderOfComparingRecords) {
-  // Many ties, counts of 0, averages and profits within half a cent: every column, both ways,
-  // sorted again and again as checking does, must leave the records in the same order.
+  // Many ties, counts of 0, averages and profits within half a cent, also around large amounts:
+  // every column, both ways, sorted again and again as checking does, must leave the records in
+  // the same order.
   std::mt19937 random(11);
   for (int round = 0; round < 300; ++round) {
+    const Currency base = round % 3 == 0 ? Currency{123456789012345} : round % 3 == 1 ? Currency{-98765432100} : 0;
     TRatingsArray keyed;
     const int n = 2 + static_cast<int>(random() % 80);
     for (int i = 0; i < n; ++i) {
@@ -172,7 +174,7 @@ TEST(Rating, KeyedSortGivesTheOrderOfComparingRecords) {
       const int sum = count ? static_cast<int>(random() % (4 * count + 1)) : 0;
       keyed.push_back(Row(fmt::format("r{}", i), count,
                           {static_cast<int>(random() % 3), static_cast<int>(random() % 3), 0, 0, 0},
-                          static_cast<Currency>(random() % 2000) - 1000));
+                          base + static_cast<Currency>(random() % 2000) - 1000));
       keyed.back().SumMatches = sum;
     }
     auto by_records = keyed;

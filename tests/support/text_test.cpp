@@ -47,6 +47,19 @@ TEST(Text, SameTextAndCompareText) {
   EXPECT_EQ(CompareText("Z", "А"), -1) << "Latin before Cyrillic";
 }
 
+// SameText skips the common byte prefix; over texts that differ after a shared start in letters,
+// pairs, invalid and lone bytes it must agree with the full comparison in every pair.
+TEST(Text, SameTextAgreesWithCompareTextAfterACommonPrefix) {
+  const std::vector<std::string> texts = {
+      "", "Шаг 1: NUMS", "шаг 1: nums", "ШАГ 1: NUMS", "Шаг 1: NUMT", "Шаг 1: NUM", "Шаг 2: NUMS",
+      "Шаг 1: ЧИСЛА", "Шаг 1: числа", "Шаг 1: числб", "ёлка", "Ёлка", "ЕЛКА", "a\xC3\xC3\xA9", "A\xC3\xC3\xA9",
+      "a\xC3\xC3\xA8", "a\xC3\xA9\xA9", "a\xD0\xB0", "a\xD0\x90", "a\xD0\xD0\x90", "a\xD0\xD0\xB0", "\xFF\xD0",
+      "\xFF\xD1", "\xD0\xB0\xD0\xB1", "\xD0\x90\xD0\x91"};
+  for (const auto& a : texts) {
+    for (const auto& b : texts) EXPECT_EQ(SameText(a, b), CompareText(a, b) == 0) << a << " | " << b;
+  }
+}
+
 struct IntCase {
   const char* Text;
   std::optional<int32_t> Expected;
