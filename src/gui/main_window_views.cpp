@@ -1,10 +1,15 @@
 // The analysis pages of the main window: "Графики", "Карта", "Схема" and "Неделя", their tab
 // toggles and colour switches, the repeats window and the sums distribution.
 
+#include <algorithm>
+
+#include <QHeaderView>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "gui/analysis_pages.h"
 #include "gui/command_actions.h"
+#include "gui/draws_page.h"
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
 #include "gui/repeats_window.h"
@@ -102,7 +107,11 @@ void MainWindow::RefreshAnalysisPage(int view) {
   switch (static_cast<shell::ViewId>(view)) {
     case shell::ViewId::Layout: layout_->Refresh(); break;
     case shell::ViewId::Graphs: graphs_->Refresh(); break;
-    case shell::ViewId::Card: card_->Refresh(); break;
+    case shell::ViewId::Card:
+      // The draw numbers take the width of the draws list's number column.
+      card_->Grid()->verticalHeader()->setFixedWidth(std::max(40, draws_->List()->horizontalHeader()->sectionSize(0)));
+      card_->Refresh();
+      break;
     case shell::ViewId::Week: week_->Refresh(); break;
     case shell::ViewId::All:
       // A draw changed in place keeps the card's row count; its cells are read anew.

@@ -1,6 +1,8 @@
 // The pages "Схема", "Графики", "Карта" and "Неделя", the repeats window and the sums chart driven as
 // the user works them: compute, select cells, keep or delete, undo, toggles.
 
+#include <algorithm>
+
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QChart>
@@ -104,7 +106,8 @@ TEST_F(AnalysisPagesTest, LayoutPageComputesFiltersAndUndoes) {
   // Delete the values of the first count row.
   Window().Commands().Update();
   EXPECT_FALSE(Window().Commands().Action(CommandId::LayoutFilter_Exclude)->isEnabled()) << "nothing selected";
-  Select(page->Grid(), 0, 0, 0, page->Model()->columnCount() - 1);
+  // The filters take the value columns 1..8 of the grid.
+  Select(page->Grid(), 0, 0, 0, std::min(page->Model()->columnCount(), 8) - 1);
   Window().Commands().Update();
   ASSERT_TRUE(Window().Commands().Run(CommandId::LayoutFilter_Exclude));
   EXPECT_LT(Combs(), 4096);

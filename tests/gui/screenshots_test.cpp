@@ -37,6 +37,7 @@
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/table_sizing.h"
+#include "gui/view_grid.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/stakes_state.h"
