@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
-#include <QLocale>
 #include <QMenu>
 #include <QSpinBox>
 #include <QSplitter>
@@ -111,12 +110,8 @@ void SetChart(QChartView* view, const support::ChartData& data) {
   delete old;
 }
 
-std::array<std::string, 7> DayNames() {
-  std::array<std::string, 7> names;
-  const QLocale locale;
-  for (int d = 1; d <= 7; ++d) names[static_cast<size_t>(d - 1)] = U(locale.dayName(d, QLocale::ShortFormat));
-  return names;
-}
+// The interface is Russian whatever the system's locale, so the days are named in Russian.
+const std::array<std::string, 7>& DayNames() { return views::RussianShortDayNames(); }
 
 }  // namespace
 
@@ -177,7 +172,8 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
     list->verticalHeader()->setDefaultSectionSize(20);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->horizontalHeader()->resizeSection(0, 55);
+    list->setSortingEnabled(true);
+    list->horizontalHeader()->resizeSection(0, std::max(60, list->horizontalHeader()->sectionSizeHint(0)));
     list->horizontalHeader()->setStretchLastSection(true);
     list->setSortingEnabled(true);
     list->sortByColumn(0, Qt::DescendingOrder);
@@ -393,10 +389,9 @@ WeekPage::WeekPage(QWidget* parent, shell::Session& session, CommandActions& com
   layout->addLayout(bar);
   auto* splitter = new QSplitter(Qt::Vertical, this);
   auto& views_state = session_.Views();
-  auto names = std::make_shared<std::array<std::string, 7>>(DayNames());
   model_ = new ViewGridModel(
       {[] { return 8; }, [] { return 9; },
-       [&views_state, names](int r, int c) { return views::WeekGrid(views_state.Week(), *names).At(r, c); },
+       [&views_state](int r, int c) { return views::WeekGrid(views_state.Week(), DayNames()).At(r, c); },
        [&views_state](int r, int c) -> int64_t {
          if (r < 1 || c < 1) return -1;
          const auto& w = views_state.Week();

@@ -26,7 +26,8 @@ support::ChartData BuildDrawsGraph(stats::TCustomGraphStat& stat, const std::str
   for (int i = window.First; i <= window.Last; ++i) {
     const int32_t v = stat.DrawGraphValue(i, window.Last, sorted);
     const int32_t number = draws[static_cast<size_t>(i)].Number;
-    main.Points.push_back({number, std::to_string(number), static_cast<double>(v)});
+    // No label: the axis then names the draw numbers (the decimal X) as a value axis does.
+    main.Points.push_back({number, {}, static_cast<double>(v)});
     if (frequency[v]++ == 0) first_seen.push_back(v);
     sum += v;
   }

@@ -52,7 +52,7 @@ support::ChartData RepeatsChart(const TRepeats& repeats, uint32_t seed) {
   for (auto it = repeats.Rows.rbegin(); it != repeats.Rows.rend(); ++it) {
     if (it->Matches < 1 || it->Matches > repeats.MaxMatches) continue;
     chart.Series[static_cast<size_t>(it->Matches - 1)].Points.push_back(
-        {it->Draw, std::to_string(it->Draw), static_cast<double>(it->Count)});
+        {it->Draw, {}, static_cast<double>(it->Count)});
   }
   return chart;
 }

@@ -38,7 +38,6 @@ TEST(DrawsGraph, SumsWithTheirMeanAndTheFirstOfTheMostFrequent) {
   EXPECT_TRUE(main.Switchable);
   ASSERT_EQ(main.Points.size(), 5u);
   EXPECT_EQ(main.Points[0].X, 1);
-  EXPECT_EQ(main.Points[0].Label, "1");
   EXPECT_EQ(main.Points[4].Y, 29);
   EXPECT_EQ(chart.Series[1].Title, views::MeanSeriesTitle);
   EXPECT_DOUBLE_EQ(chart.Series[1].Points[2].Y, 146.0 / 5);
