@@ -66,6 +66,17 @@ void AddButtons(QWidget* parent, QHBoxLayout* bar, CommandActions& commands, std
   }
 }
 
+// A row of fields and buttons that never widens the window: when the page is narrower than the
+// row, the row is cut at the right (its commands stay on the grid's context menu).
+QHBoxLayout* AddBar(QVBoxLayout* layout) {
+  auto* row = new QWidget();
+  row->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  auto* bar = new QHBoxLayout(row);
+  bar->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(row);
+  return bar;
+}
+
 bool IsEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
@@ -121,7 +132,7 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
     : QWidget(parent), session_(session), commands_(commands), choose_file_(choose_file) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
-  auto* bar = new QHBoxLayout();
+  auto* bar = AddBar(layout);
   bar->addWidget(new QLabel(QStringLiteral("Схема выпадения номеров"), this));
   length_ = LengthSpin(this, QStringLiteral("edLayoutLen"), session_.MainView().LayoutLen,
                        QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
@@ -129,7 +140,6 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
   bar->addWidget(length_);
   AddButtons(this, bar, commands_, {CommandId::LayoutCalc, CommandId::LayoutFilter_Include, CommandId::LayoutFilter_Exclude});
   bar->addStretch(1);
-  layout->addLayout(bar);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   auto& views_state = session_.Views();
@@ -152,6 +162,7 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
   auto* lists = new QWidget(splitter);
   auto* lists_layout = new QVBoxLayout(lists);
   lists_layout->setContentsMargins(0, 0, 0, 0);
+  lists->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* lists_bar = new QHBoxLayout();
   lists_bar->addWidget(new QLabel(QStringLiteral("Списки сравнения"), lists));
   AddButtons(lists, lists_bar, commands_, {CommandId::LayoutCmpCalc});
@@ -262,7 +273,7 @@ GraphsPage::GraphsPage(QWidget* parent, shell::Session& session, CommandActions&
     : QWidget(parent), session_(session), commands_(commands) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
-  auto* bar = new QHBoxLayout();
+  auto* bar = AddBar(layout);
   bar->addWidget(new QLabel(QStringLiteral("Тип графика"), this));
   selector_ = new QComboBox(this);
   selector_->setObjectName(QStringLiteral("cbDrawsGraphType"));
@@ -279,7 +290,6 @@ GraphsPage::GraphsPage(QWidget* parent, shell::Session& session, CommandActions&
   labels_->setObjectName(QStringLiteral("cbGraphLabels"));
   labels_->setChecked(session_.Views().GraphLabels());
   bar->addWidget(labels_);
-  layout->addLayout(bar);
   chart_view_ = new QChartView(this);
   chart_view_->setObjectName(QStringLiteral("chDrawsGraph"));
   chart_view_->setRenderHint(QPainter::Antialiasing);
@@ -331,10 +341,9 @@ CardPage::CardPage(QWidget* parent, shell::Session& session, CommandActions& com
     : QWidget(parent), session_(session), commands_(commands), choose_file_(choose_file) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
-  auto* bar = new QHBoxLayout();
+  auto* bar = AddBar(layout);
   AddButtons(this, bar, commands_, {CommandId::CardFilter_Include, CommandId::CardFilter_Exclude, CommandId::CardXlsExport});
   bar->addStretch(1);
-  layout->addLayout(bar);
   const auto& draws = session_.Draws();
   auto& views_state = session_.Views();
   model_ = new ViewGridModel(
@@ -377,7 +386,7 @@ WeekPage::WeekPage(QWidget* parent, shell::Session& session, CommandActions& com
     : QWidget(parent), session_(session), commands_(commands) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
-  auto* bar = new QHBoxLayout();
+  auto* bar = AddBar(layout);
   length_ = LengthSpin(this, QStringLiteral("edWeekLen"), session_.MainView().WeekLen,
                        QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
   length_->installEventFilter(this);
@@ -386,7 +395,6 @@ WeekPage::WeekPage(QWidget* parent, shell::Session& session, CommandActions& com
              {CommandId::WeekStatCalc, CommandId::WeekFilter_Include, CommandId::WeekFilter_Exclude,
               CommandId::ViewWeekChartMode, CommandId::ViewWeekChartType});
   bar->addStretch(1);
-  layout->addLayout(bar);
   auto* splitter = new QSplitter(Qt::Vertical, this);
   auto& views_state = session_.Views();
   model_ = new ViewGridModel(
