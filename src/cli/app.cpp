@@ -88,6 +88,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterStakesCommands(app, ctx);
   RegisterRatingCommands(app, ctx);
   RegisterScriptCommands(app, ctx);
+  RegisterViewsCommands(app, ctx);
   RegisterNetworkCommands(app, ctx);
   UseRussianSubcommandGroups(app);
 

@@ -76,6 +76,7 @@ void RegisterStatsCommands(CLI::App& app, CliContext& ctx);
 void RegisterStakesCommands(CLI::App& app, CliContext& ctx);
 void RegisterRatingCommands(CLI::App& app, CliContext& ctx);
 void RegisterScriptCommands(CLI::App& app, CliContext& ctx);
+void RegisterViewsCommands(CLI::App& app, CliContext& ctx);
 // Adds `draws download` and `config set` to their groups (register those first) and `proxy`.
 void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);
 

@@ -14,6 +14,7 @@
 
 #include <fmt/format.h>
 
+#include "gui/analysis_pages.h"
 #include "gui/combs_page.h"
 #include "gui/command_actions.h"
 #include "gui/draws_page.h"
@@ -32,6 +33,8 @@
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
+#include "shell/views_state.h"
+#include "views/card.h"
 #include "support/files.h"
 
 namespace kelmora::gui {
@@ -87,6 +90,7 @@ void MainWindow::BuildPages() {
   right_pages_ = new QTabWidget(splitter_);
   stats_ = new StatsPage(right_pages_, session_, host_, *commands_, ChooseFile);
   right_pages_->addTab(stats_, QStringLiteral("Статистика"));
+  BuildAnalysisPages();
   stakes_ = new StakesPage(right_pages_, session_, *commands_);
   right_pages_->addTab(stakes_, QStringLiteral("Ставки"));
   rating_ = new RatingPage(right_pages_, session_, *commands_);
@@ -153,6 +157,10 @@ void MainWindow::OnViewChanged(int view) {
       RefreshStatusPanels();
       break;
     case shell::ViewId::Script: script_->Refresh(); break;
+    case shell::ViewId::Layout:
+    case shell::ViewId::Graphs:
+    case shell::ViewId::Card:
+    case shell::ViewId::Week: RefreshAnalysisPage(view); break;
     case shell::ViewId::All:
       draws_->Refresh();
       stakes_->Refresh(false);
@@ -160,6 +168,7 @@ void MainWindow::OnViewChanged(int view) {
       combs_->Refresh();
       combs_->RefreshHistory();
       stats_->Refresh();
+      RefreshAnalysisPage(view);
       RefreshStatusPanels();
       break;
     default: break;
@@ -186,6 +195,18 @@ shell::TCommandState MainWindow::CommandState() const {
     state.ScriptLastSelected = rows.empty() ? -1 : rows.back();
     state.ScriptSelectedIsFilter = script && !rows.empty() && rows.front() < script->Count() &&
                                    !scripts::IsSeparatorLine(script->Lines()[static_cast<size_t>(rows.front())]);
+  }
+  if (card_) {
+    const auto rect = card_->Selection();
+    state.CardColumns = views::CardColumns;
+    state.CardSelLeft = rect.Bottom >= rect.Top ? rect.Left : -1;
+    state.CardSelRight = rect.Bottom >= rect.Top ? rect.Right : -1;
+  }
+  if (layout_) {
+    const auto rect = layout_->Selection();
+    state.LayoutColumns = session_.Views().Layout().Grid.Cols;
+    state.LayoutSelLeft = rect.Bottom >= rect.Top ? rect.Left : -1;
+    state.LayoutSelRight = rect.Bottom >= rect.Top ? rect.Right : -1;
   }
   state.ClipboardHasText = !QGuiApplication::clipboard()->text().isEmpty();
   state.HelpFileExists = support::FileExists(HelpFilePath());
@@ -223,6 +244,7 @@ void MainWindow::RestoreViewState() {
     script_->RestoreViewState(view);
     stats_->FillSelector();
     stats_->RestoreViewState(view);
+    ShowAnalysisPages();
     combs_->Refresh();
     if (right_pages_->isVisible()) splitter_->setSizes({session_.MainView().LeftPanelWidth, width()});
   });

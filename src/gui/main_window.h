@@ -24,14 +24,18 @@ class Session;
 
 namespace kelmora::gui {
 
+class CardPage;
 class CombsPage;
 class CommandActions;
 class DrawsPage;
+class GraphsPage;
+class LayoutPage;
 class QtHost;
 class RatingPage;
 class ScriptPage;
 class StakesPage;
 class StatsPage;
+class WeekPage;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -67,6 +71,10 @@ class MainWindow : public QMainWindow {
   StakesPage* StakesView() const { return stakes_; }
   RatingPage* RatingView() const { return rating_; }
   ScriptPage* ScriptView() const { return script_; }
+  GraphsPage* GraphsView() const { return graphs_; }
+  CardPage* CardView() const { return card_; }
+  LayoutPage* LayoutView() const { return layout_; }
+  WeekPage* WeekView() const { return week_; }
   QString StatusPanel(int panel) const;
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
@@ -90,6 +98,13 @@ class MainWindow : public QMainWindow {
   void EditFavorites();
   void ShowFilterHelp(int entry);
   void RegisterNetworkHandlers();  // main_window_network.cpp
+  // The analysis pages, their tab toggles, colour switches and windows (main_window_views.cpp).
+  void BuildAnalysisPages();
+  void RegisterAnalysisHandlers();
+  // Shows the pages the view state asks for and tells the Session which are shown.
+  void ShowAnalysisPages();
+  void ToggleAnalysisSwitch(shell::CommandId id);
+  void RefreshAnalysisPage(int view);
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   // While a script runs the draws, combinations and statistics pages and the script list are
@@ -130,6 +145,10 @@ class MainWindow : public QMainWindow {
   StakesPage* stakes_ = nullptr;
   RatingPage* rating_ = nullptr;
   ScriptPage* script_ = nullptr;
+  GraphsPage* graphs_ = nullptr;
+  CardPage* card_ = nullptr;
+  LayoutPage* layout_ = nullptr;
+  WeekPage* week_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;

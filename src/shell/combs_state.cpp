@@ -310,6 +310,22 @@ void CombsState::ApplyStatFilter(const std::vector<int>& table_rows, bool is_del
   if (filtered || !ok) Changed();
 }
 
+void CombsState::ApplyViewFilter(const stats::TStatDrawArray& selected, const std::string& values_text,
+                                 std::string_view caption, bool is_delete) {
+  BusyGuard busy(session_);
+  TakeSnapshot(true);
+  BusyGuard status(session_, "Фильтрация комбинаций...", Busy::No);
+  session_.Reported("", [&] {
+    if (selected.empty()) support::Fail("В выделенном диапазоне нет значений для фильтра!");
+    const int entry = session_.Stats().List().IndexOfCode("NUMS");
+    if (entry < 0) support::Fail("Метод расчета статистики \"{}\" не найден!", "NUMS");
+    auto stat = session_.Stats().List().CreateStat(entry);
+    filtering::RunFilterPass(lists_, *stat, selected, filtering::FilterLastIdx(session_.Draws(), session_.DrawsOffset()),
+                             session_.MainView().SortedDraws, is_delete, caption, values_text);
+  });
+  Changed();
+}
+
 void CombsState::ApplyFilterPart(const filtering::TFilterPart& part, const FilterRunSignals& signals) {
   if (signals.Application) return signals.Application->ApplyFilterPart(part, signals);
   BusyGuard busy(session_);

@@ -85,6 +85,11 @@ class CombsState {
   // The manual filter of the statistics table: the selected rows of the current table, keep or
   // delete. Takes the snapshot; nothing selected leaves the list as it was.
   void ApplyStatFilter(const std::vector<int>& table_rows, bool is_delete);
+  // The filter of an analysis grid: the snapshot, then the pass with a new number statistic over
+  // the collected card values. Nothing collected shows "В выделенном диапазоне нет значений для
+  // фильтра!" and leaves the list as it was.
+  void ApplyViewFilter(const stats::TStatDrawArray& selected, const std::string& values_text,
+                       std::string_view caption, bool is_delete);
 
   // The automatic application on the Session's statistics table (which shows the last part's table
   // afterwards). Throws support::Error as filtering::ApplyFilterPart does.

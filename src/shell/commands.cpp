@@ -9,6 +9,7 @@
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
+#include "shell/views_state.h"
 #include "support/text.h"
 
 namespace kelmora::shell {
@@ -246,6 +247,11 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Rating:
     case Feature::Scripts:
     case Feature::Help:
+    case Feature::Graphs:
+    case Feature::Card:
+    case Feature::Layout:
+    case Feature::Week:
+    case Feature::Analysis:
       return true;
     default:
       return false;
@@ -311,6 +317,7 @@ TCommandState CommandStateOf(const Session& session) {
     s.ScriptRunning = runner->Running();
     s.StopRequested = runner->StopFlag();
   }
+  if (const ViewsState* views = session.ViewsIfCreated()) s.GraphKindChosen = views->GraphEntry() >= 0;
   s.View = session.MainView();
   s.GraphsShown = s.View.TabGraphs && FeatureBuilt(Feature::Graphs);
   s.CardShown = s.View.TabCard && FeatureBuilt(Feature::Card);

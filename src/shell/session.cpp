@@ -14,6 +14,7 @@
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
+#include "shell/views_state.h"
 #include "stats/prefetch.h"
 #include "support/error.h"
 #include "support/text.h"
@@ -186,7 +187,13 @@ void Session::SaveViewStateAtExit() {
 void Session::RefreshAllViews(bool force) {
   if (views_suppressed_) return;
   if (stats_ && stats_->SelectedEntry() >= 0) stats_->CalcStatTable(force);
+  if (views_) views_->Refresh(force);
   host_.ViewChanged(ViewId::All);
+}
+
+ViewsState& Session::Views() {
+  if (!views_) views_ = std::make_unique<ViewsState>(*this);
+  return *views_;
 }
 
 CombsState& Session::Combs() {

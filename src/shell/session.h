@@ -37,6 +37,7 @@ class StakesState;
 class ScriptState;
 class ScriptRunner;
 class NetworkState;
+class ViewsState;
 
 class Session {
  public:
@@ -213,6 +214,9 @@ class Session {
   const StakesState* StakesIfCreated() const { return stakes_.get(); }
   const ScriptState* ScriptIfCreated() const { return script_.get(); }
   const ScriptRunner* RunnerIfCreated() const { return runner_.get(); }
+  // --- the analysis pages "Схема", "Графики", "Карта", "Неделя", the repeats and sums windows ---
+  ViewsState& Views();
+  const ViewsState* ViewsIfCreated() const { return views_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -245,6 +249,7 @@ class Session {
   std::unique_ptr<ScriptState> script_;
   std::unique_ptr<ScriptRunner> runner_;
   std::unique_ptr<NetworkState> network_;
+  std::unique_ptr<ViewsState> views_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "gui/analysis_pages.h"
+#include "gui/chart_window.h"
 #include "gui/combs_page.h"
 #include "gui/command_actions.h"
 #include "gui/config_dialog.h"
@@ -28,16 +30,20 @@
 #include "gui/generate_dialog.h"
 #include "gui/gui_fixture.h"
 #include "gui/info_dialogs.h"
+#include "gui/repeats_window.h"
 #include "gui/script_dialog.h"
 #include "gui/script_model.h"
 #include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
 #include "gui/table_sizing.h"
+#include "gui/view_grid.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
+#include "shell/views_state.h"
+#include "views/sums.h"
 #include "lottery/comb_ops.h"
 #include "scripts/script.h"
 #include "support/files.h"
@@ -280,6 +286,46 @@ TEST_F(DemoDataTest, TheScriptPageDuringATestAndTheStepDialogAreDrawn) {
   Keep(Shoot(dialog), "script_dialog.png");
   TestCountDialog count(&Window(), static_cast<int>(Session().Draws().size()) - 1);
   EXPECT_FALSE(Shoot(count).isNull());
+}
+
+TEST_F(DemoDataTest, TheAnalysisPagesAndWindowsAreDrawn) {
+  // The scheme one draw back, so the values of the hidden draw are marked.
+  Window().Draws()->OffsetEdit()->setValue(1);
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Схема")));
+  QApplication::processEvents();
+  LayoutPage* layout = Window().LayoutView();
+  ASSERT_GT(layout->Model()->rowCount(), 0);
+  EXPECT_GT(layout->CompareList(0)->rowCount(), 0);
+  Keep(Window().grab(), "layout_page.png");
+  Window().Draws()->OffsetEdit()->setValue(0);
+
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Графики")));
+  GraphsPage* graphs = Window().GraphsView();
+  const int position = graphs->Selector()->findData(Session().Stats().List().IndexOfCode("SUMS"));
+  ASSERT_GE(position, 0);
+  graphs->Selector()->setCurrentIndex(position);
+  QApplication::processEvents();
+  EXPECT_EQ(graphs->ChartView()->chart()->series().size(), 3);
+  Keep(Window().grab(), "graphs_page.png");
+
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Карта")));
+  QApplication::processEvents();
+  EXPECT_EQ(Window().CardView()->Model()->rowCount(), static_cast<int>(Session().Draws().size()));
+  Keep(Window().grab(), "card_page.png");
+
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Неделя")));
+  WeekPage* week = Window().WeekView();
+  week->Grid()->setCurrentIndex(week->Model()->index(2, 0));
+  QApplication::processEvents();
+  EXPECT_GT(Session().Views().Week().Max, 0) << "the demo draws have dates";
+  Keep(Window().grab(), "week_page.png");
+
+  RepeatsWindow repeats(&Window(), Session());
+  EXPECT_GT(repeats.List()->rowCount(), 0);
+  Keep(Shoot(repeats), "repeats_window.png");
+  ChartWindow sums(&Window(), views::SumsChart(Session().Views().CalcSums()));
+  sums.resize(900, 600);
+  Keep(Shoot(sums), "sums_window.png");
 }
 
 TEST(EmptyFolderTest, TheEmptyArchiveSaysHowToFillIt) {
