@@ -91,6 +91,7 @@ bool Server::Start(std::string* error) {
   httplib::Server& http = *m.Http;
   http.set_payload_max_length(MaxBodyBytes);
   http.set_tcp_nodelay(true);  // headers and body go out in separate writes: no waiting for the ACK
+  http.set_keep_alive_max_count(100);
   http.set_read_timeout(10, 0);
   http.set_write_timeout(10, 0);
   Service* catalogue = m.Catalogue.get();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,13 +55,21 @@ struct ScriptDraft {
   bool Public = true;
 };
 
-class CatalogTest : public ::testing::Test {
- protected:
-  CatalogTest() { settings_.CaFile = server_.CaFile(); }
+// The requests of the program's catalogue features, made with the program's network client:
+// short-lived requests (a connection each, as the program makes them) or, with a long-lived
+// client, over one kept connection.
+class CatalogClient {
+ public:
+  CatalogClient(std::string base_url, std::filesystem::path ca_file, bool keep_connection = false)
+      : base_url_(std::move(base_url)) {
+    settings_.CaFile = std::move(ca_file);
+    if (keep_connection) kept_ = std::make_unique<net::HttpClient>(settings_);
+  }
 
   // The answer text of a form POST to the path.
   std::string Post(const std::string& path, const net::TFormFields& fields) {
-    return net::HttpPostForm(server_.BaseUrl() + path, fields, true, settings_);
+    if (kept_) return kept_->PostForm(base_url_ + path, fields);
+    return net::HttpPostForm(base_url_ + path, fields, true, settings_);
   }
   // The answer's rows; throws the "<error>" text like the program's reader.
   std::vector<std::string> Rows(const std::string& path, const net::TFormFields& fields) {
@@ -153,8 +163,16 @@ class CatalogTest : public ::testing::Test {
     return "";
   }
 
-  testing::CatalogTestServer server_;
+  std::string base_url_;
   net::THttpSettings settings_;
+  std::unique_ptr<net::HttpClient> kept_;
+};
+
+// The server is a base so that it is up before the client half is made from its address.
+class CatalogTest : public ::testing::Test, protected testing::CatalogTestServer, public CatalogClient {
+ protected:
+  CatalogTest() : CatalogClient(BaseUrl(), CaFile()) {}
+  testing::CatalogTestServer& server_ = *this;
 };
 
 }  // namespace kelmora::catalog

@@ -39,6 +39,8 @@ TEST_F(CatalogTest, EightClientsAtOnceAreAllAnsweredAndCountedExactly) {
   auto worker = [&](int t) {
     const User me{fmt::format("Игрок {}", t), fmt::format("player{}@club.example", t),
                   fmt::format("{{D0000000-0000-4000-8000-00000000000{}}}", t)};
+    // Most keep one connection, as a long-lived client does; two connect anew for every request.
+    CatalogClient c(BaseUrl(), CaFile(), t < kThreads - 2);
     std::map<int64_t, int> my_scripts, my_systems;
     for (int i = 0; i < kRequests; ++i) {
       try {
@@ -46,35 +48,35 @@ TEST_F(CatalogTest, EightClientsAtOnceAreAllAnsweredAndCountedExactly) {
         switch (i % 7) {
           case 0:
             if (i == 0) {
-              own[static_cast<size_t>(t)] = PutScript(me, -1, ScriptDraft{.Title = fmt::format("свой {}", t)});
+              own[static_cast<size_t>(t)] = c.PutScript(me, -1, ScriptDraft{.Title = fmt::format("свой {}", t)});
             } else {
               ScriptDraft d{.Title = fmt::format("свой {}", t), .Text = fmt::format("FULL:0#LAST| | | | | | | |{}", i)};
-              if (PutScript(me, own[static_cast<size_t>(t)], d) != own[static_cast<size_t>(t)])
+              if (c.PutScript(me, own[static_cast<size_t>(t)], d) != own[static_cast<size_t>(t)])
                 throw std::runtime_error("the replace answered another identifier");
             }
             break;
           case 1:
-            if (ListScripts(me, 0).size() < kScripts) throw std::runtime_error("entries missing from the list");
+            if (c.ListScripts(me, 0).size() < kScripts) throw std::runtime_error("entries missing from the list");
             break;
           case 2:
-            if (ScriptText(scripts[static_cast<size_t>(k)]) != fmt::format("FULL:0#FIRST| | | | | | | |{}", k))
+            if (c.ScriptText(scripts[static_cast<size_t>(k)]) != fmt::format("FULL:0#FIRST| | | | | | | |{}", k))
               throw std::runtime_error("wrong script text");
             ++my_scripts[scripts[static_cast<size_t>(k)]];
             break;
           case 3:
-            if (Rate(me, scripts[static_cast<size_t>(k)], RateOf(t, k), fmt::format("от {}", t)) != 0)
+            if (c.Rate(me, scripts[static_cast<size_t>(k)], RateOf(t, k), fmt::format("от {}", t)) != 0)
               throw std::runtime_error("rating refused");
             break;
           case 4:
-            if (SystemRows(systems[static_cast<size_t>(i % kSystems)]) != "01 02 03 04\r\n02 03 04 05")
+            if (c.SystemRows(systems[static_cast<size_t>(i % kSystems)]) != "01 02 03 04\r\n02 03 04 05")
               throw std::runtime_error("wrong system rows");
             ++my_systems[systems[static_cast<size_t>(i % kSystems)]];
             break;
           case 5:
-            if (ListSystems(me).size() != kSystems) throw std::runtime_error("systems missing from the list");
+            if (c.ListSystems(me).size() != kSystems) throw std::runtime_error("systems missing from the list");
             break;
           case 6:
-            Rows("/scripts/scr_getrates.php", {fmt::format("scr_id={}", scripts[static_cast<size_t>(k)])});
+            c.Rows("/scripts/scr_getrates.php", {fmt::format("scr_id={}", scripts[static_cast<size_t>(k)])});
             break;
         }
       } catch (const std::exception& e) {
