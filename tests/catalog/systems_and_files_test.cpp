@@ -1,3 +1,9 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <openssl/ssl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include <gmock/gmock.h>
@@ -132,6 +138,35 @@ TEST_F(CatalogTest, FilesAreServedUnderFiles) {
       EXPECT_THAT(e.what(), HasSubstr("404")) << missing;
     }
   }
+}
+
+// Whether a TLS handshake with the port succeeds when the client offers at most `max_version`.
+bool Handshakes(int port, int max_version) {
+  SSL_CTX* ctx = SSL_CTX_new(TLS_client_method());
+  SSL_CTX_set_security_level(ctx, 0);  // let the client itself offer the old versions
+  SSL_CTX_set_min_proto_version(ctx, TLS1_VERSION);
+  SSL_CTX_set_max_proto_version(ctx, max_version);
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  bool ok = false;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+    SSL* ssl = SSL_new(ctx);
+    SSL_set_fd(ssl, fd);
+    ok = SSL_connect(ssl) == 1;
+    SSL_free(ssl);
+  }
+  ::close(fd);
+  SSL_CTX_free(ctx);
+  return ok;
+}
+
+TEST_F(CatalogTest, TlsOlderThanOnePointTwoIsRefused) {
+  EXPECT_TRUE(Handshakes(server_.Port(), TLS1_2_VERSION));
+  EXPECT_FALSE(Handshakes(server_.Port(), TLS1_1_VERSION));
+  EXPECT_FALSE(Handshakes(server_.Port(), TLS1_VERSION));
 }
 
 TEST(CatalogServer, PlainHttpListensOnlyOnALoopbackAddress) {
