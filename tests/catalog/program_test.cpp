@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include <fmt/format.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
