@@ -143,7 +143,10 @@ HttpClient::HttpClient(THttpSettings settings) : settings_(std::move(settings)) 
     support::Fail("Не удалось создать HTTP-клиент");
   }
   easy_ = curl_easy_init();
-  if (!easy_) {
+  multi_ = curl_multi_init();
+  if (!easy_ || !multi_) {
+    if (multi_) curl_multi_cleanup(static_cast<CURLM*>(multi_));
+    if (easy_) curl_easy_cleanup(static_cast<CURL*>(easy_));
     curl_share_cleanup(share);
     support::Fail("Не удалось создать HTTP-клиент");
   }
@@ -153,6 +156,7 @@ HttpClient::HttpClient(THttpSettings settings) : settings_(std::move(settings)) 
 HttpClient::~HttpClient() {
   curl_easy_setopt(static_cast<CURL*>(easy_), CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
   curl_easy_cleanup(static_cast<CURL*>(easy_));
+  curl_multi_cleanup(static_cast<CURLM*>(multi_));
   curl_share_cleanup(static_cast<CURLSH*>(share_));
 }
 
@@ -231,16 +235,14 @@ std::string HttpClient::Perform(const std::string& url, const std::string* form_
     Set(easy, CURLOPT_COPYPOSTFIELDS, form_body->c_str());
   }
 
-  CURLM* multi = curl_multi_init();
-  if (!multi) support::Fail("Не удалось создать HTTP-клиент");
-  struct FreeMulti {
+  // The multi handle lives as long as the client: it owns the connection cache, so a request to
+  // the same server reuses the connection and its TLS session instead of a new handshake.
+  CURLM* multi = static_cast<CURLM*>(multi_);
+  struct Detach {
     CURLM* multi;
     CURL* easy;
-    ~FreeMulti() {
-      curl_multi_remove_handle(multi, easy);
-      curl_multi_cleanup(multi);
-    }
-  } free_multi{multi, easy};
+    ~Detach() { curl_multi_remove_handle(multi, easy); }
+  } detach{multi, easy};
   curl_multi_add_handle(multi, easy);
 
   // curl's own low-speed limit counts whole seconds; the read time-out is counted here instead,

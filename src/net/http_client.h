@@ -89,8 +89,9 @@ class HttpClient {
   TProxyEndpoint proxy_;
   bool follow_redirects_ = true;
   bool busy_ = false;
-  void* easy_ = nullptr;   // the CURL handle, kept for its connections
+  void* easy_ = nullptr;   // the CURL handle
   void* share_ = nullptr;  // the CURLSH handle that holds the cookies
+  void* multi_ = nullptr;  // the CURLM handle that holds the open connections
 };
 
 // Short-lived requests: a new client for each call, no proxy, no cookies kept afterwards.
