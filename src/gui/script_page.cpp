@@ -8,11 +8,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "gui/command_actions.h"
+#include "gui/library_panel.h"
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
@@ -88,7 +90,19 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   connect(header, &QHeaderView::sectionResized, this, [this] {
     if (!own_resize_) user_widths_ = true;
   });
-  layout->addWidget(list_, 1);
+  // The online catalogue lies under the script list; its height is kept in the view state.
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->setObjectName(QStringLiteral("ScriptLibrarySplitter"));
+  split->setChildrenCollapsible(false);
+  split->addWidget(list_);
+  library_ = new LibraryPanel(split, session_, host_, commands_);
+  split->addWidget(library_);
+  split->setStretchFactor(0, 1);
+  split->setSizes({400, std::max(60, session_.MainView().ScriptLibraryHeight)});
+  connect(split, &QSplitter::splitterMoved, this, [this] {
+    if (library_->isVisible()) session_.MainView().ScriptLibraryHeight = library_->height();
+  });
+  layout->addWidget(split, 1);
 
   auto* status = new QHBoxLayout();
   status->setSpacing(2);
