@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
+#include "gui/small_windows.h"
 #include "net/languages.h"
 #include "shell/session.h"
 #include "support/text.h"
@@ -84,14 +85,11 @@ ScriptPropertiesDialog::ScriptPropertiesDialog(QWidget* parent, const net::tScri
   descr_->setMinimumHeight(100);
   layout->addWidget(descr_, 1);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* buttons = OkCancelButtons(this);
   ok_ = buttons->button(QDialogButtonBox::Ok);
   ok_->setToolTip(QStringLiteral("Отправить сценарий на сервер"));
   cancel_ = buttons->button(QDialogButtonBox::Cancel);
-  cancel_->setText(QStringLiteral("Отмена"));
   cancel_->setToolTip(QStringLiteral("Закрыть окно"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
 
   if (!editable) {
@@ -117,7 +115,7 @@ net::tScriptData ScriptPropertiesDialog::Result() const {
 }
 
 void ScriptPropertiesDialog::accept() {
-  if (!ok_->isVisible() && isVisible()) return;
+  if (ok_->isHidden()) return;  // read-only: nothing to confirm
   if (validate_) {
     if (const auto field = validate_(Result())) {
       (*field == "author" ? author_ : title_)->setFocus();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QMenu>
 #include <QSortFilterProxyModel>
 #include <QStyle>

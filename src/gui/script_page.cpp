@@ -125,6 +125,7 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   layout->addLayout(status);
 
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
+  connect(library_, &LibraryPanel::SelectionChanged, this, &ScriptPage::SelectionChanged);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { emit SelectionChanged(); });
   connect(list_, &QTableView::doubleClicked, this, [this] { commands_.Run(CommandId::ScriptEdit); });
   connect(&host_, &QtHost::ScriptProgressChanged, this, &ScriptPage::ShowProgress);

@@ -1,7 +1,5 @@
 #include "net/self_update.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <openssl/evp.h>
 #include <zlib.h>
 
@@ -12,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/archive_maker.h"
 #include "common/http_test_server.h"
 #include "common/temp_dir.h"
 #include "support/files.h"
@@ -20,6 +19,8 @@ namespace kelmora::net {
 namespace {
 
 namespace fs = std::filesystem;
+using Entry = kelmora::testing::ArchiveEntry;
+using kelmora::testing::MakeArchive;
 using kelmora::testing::MakeCert;
 using kelmora::testing::TempDir;
 using kelmora::testing::TestCert;
@@ -30,49 +31,6 @@ using ::testing::IsEmpty;
 
 constexpr const char* Running = "2.5.0.123";
 constexpr const char* Offered = "2.5.1.124";
-
-struct Entry {
-  Entry(std::string name, std::string content, std::string link = {}, int mode = 0644)
-      : Name(std::move(name)), Content(std::move(content)), Link(std::move(link)), Mode(mode) {}
-  std::string Name;
-  std::string Content;
-  std::string Link;  // a symbolic link to this target when not empty
-  int Mode;
-};
-
-// A real archive made with libarchive: "tar.gz" or "zip".
-std::string MakeArchive(const std::string& format, const std::vector<Entry>& entries) {
-  archive* a = archive_write_new();
-  if (format == "zip") {
-    archive_write_set_format_zip(a);
-  } else {
-    archive_write_set_format_pax_restricted(a);
-    archive_write_add_filter_gzip(a);
-  }
-  std::string buffer(1 << 20, '\0');
-  size_t used = 0;
-  archive_write_open_memory(a, buffer.data(), buffer.size(), &used);
-  for (const Entry& e : entries) {
-    archive_entry* entry = archive_entry_new();
-    archive_entry_set_pathname(entry, e.Name.c_str());
-    if (!e.Link.empty()) {
-      archive_entry_set_filetype(entry, AE_IFLNK);
-      archive_entry_set_symlink(entry, e.Link.c_str());
-      archive_entry_set_perm(entry, 0777);
-    } else {
-      archive_entry_set_filetype(entry, AE_IFREG);
-      archive_entry_set_perm(entry, e.Mode);
-      archive_entry_set_size(entry, static_cast<la_int64_t>(e.Content.size()));
-    }
-    archive_write_header(a, entry);
-    if (e.Link.empty()) archive_write_data(a, e.Content.data(), e.Content.size());
-    archive_entry_free(entry);
-  }
-  archive_write_close(a);
-  archive_write_free(a);
-  buffer.resize(used);
-  return buffer;
-}
 
 std::string Crc32Of(const std::string& bytes) {
   return fmt::format("{:08X}", static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()),

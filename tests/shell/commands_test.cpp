@@ -136,9 +136,9 @@ TEST(CommandsTest, SharedShortcutRunsTheFirstEnabledCommandInIdOrder) {
   script_only.Idle = true;
   script_only.ScriptRunning = false;
   EXPECT_EQ(ResolveShortcut("Ctrl+F10", script_only), C::ScriptTest);
-  // Commands of areas this build lacks never take a key: the online catalogue is not built.
+  // The online catalogue is built, so its key works in this build too.
   EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable(), AllShown), C::ScriptLibrary);
-  EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable()), std::nullopt);
+  EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable()), C::ScriptLibrary);
   EXPECT_EQ(ResolveShortcut("Ctrl+J", EverythingAvailable(), AllShown), C::ScriptOpen);
 }
 
@@ -244,16 +244,16 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadAndScriptCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadScriptLibraryAndUpdateCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
                C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
                C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1, C::FiltersManager, C::FiltersReset,
                C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy, C::ScriptStop, C::ScriptAdd,
-               C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete})
+               C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete, C::ScriptLibrary,
+               C::ScriptLibraryUpload, C::ScriptLibraryHide, C::AutoSelfUpdate, C::CheckUpdate})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::ScriptLibrary, C::ScriptLibraryUpload, C::TabCard,
-               C::SystemsOn, C::urlTG})
+  for (C id : {C::TabCard, C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }
 

@@ -225,7 +225,7 @@ TEST_P(PublishAnswerTest, OnlyAPositiveIdentifierIsASavedScript) {
   EXPECT_EQ(Library().PublishScript(Confirming(Data("Новый"))), GetParam().Published);
   EXPECT_THAT(Errors(), IsEmpty());
   ASSERT_EQ(Requests("scr_putscript.php").size(), 1u);
-  const Request& put = Requests("scr_putscript.php")[0];
+  const Request put = Requests("scr_putscript.php")[0];
   EXPECT_EQ(put.Field("del_mode"), "0");
   EXPECT_EQ(put.Field("scr_script"), "\\r\\n");  // two empty lines joined with CR LF, C-escaped
   EXPECT_EQ(Library().Entries().size(), GetParam().Published ? 2u : 1u);
@@ -256,7 +256,7 @@ TEST_F(LibraryStateTest, ADeleteAnsweredZeroRemovesTheRowAndAnyOtherAnswerKeepsI
   EXPECT_TRUE(Library().DeleteScriptEntry());
   ASSERT_EQ(Library().Entries().size(), 1u);
   EXPECT_EQ(Library().Entries()[0].Id, 4);
-  const Request& del = Requests("scr_putscript.php").back();
+  const Request del = Requests("scr_putscript.php").back();
   EXPECT_EQ(del.Field("del_mode"), "1");
   EXPECT_EQ(del.Field("scr_script"), "(missing)");
 }
@@ -280,7 +280,7 @@ TEST_F(LibraryStateTest, ARatingAsksForAComment) {
   EXPECT_FALSE(Library().RateSelected(4));  // cancelled
   EXPECT_THAT(Requests("scr_setrate.php"), IsEmpty());
   EXPECT_TRUE(Library().RateSelected(4));
-  const Request& rate = Requests("scr_setrate.php").back();
+  const Request rate = Requests("scr_setrate.php").back();
   EXPECT_EQ(rate.Field("rate_value"), "4");
   EXPECT_EQ(rate.Field("rate_notes"), "Хорошо \\\"весьма\\\"");
   EXPECT_EQ(Requests("scr_getlist.php").size(), 2u);  // refreshed after the rating
