@@ -9,8 +9,8 @@
 #include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "gui/command_actions.h"
@@ -107,18 +107,14 @@ LibraryPanel::LibraryPanel(QWidget* parent, shell::Session& session, QtHost& hos
   bar->addWidget(filter_);
   bar->addSeparator();
   if (QAction* download = commands_.Action(CommandId::ScriptLibraryDownload)) {
-    bar->addAction(download);
-    // The bar's button has the short caption; the menus keep the command's own.
-    if (QWidget* button = bar->widgetForAction(download))
-      if (auto* tool = qobject_cast<QToolButton*>(button)) {
-        auto* shortened = new QAction(QStringLiteral("Скачать"), tool);
-        shortened->setToolTip(download->toolTip());
-        shortened->setStatusTip(download->statusTip());
-        connect(shortened, &QAction::triggered, download, &QAction::trigger);
-        connect(download, &QAction::changed, shortened, [shortened, download] { shortened->setEnabled(download->isEnabled()); });
-        shortened->setEnabled(download->isEnabled());
-        tool->setDefaultAction(shortened);
-      }
+    // The bar's button has the short caption "Скачать"; the menus keep the command's own.
+    auto* shortened = bar->addAction(QStringLiteral("Скачать"));
+    shortened->setObjectName(QStringLiteral("ScriptLibraryDownloadButton"));
+    shortened->setToolTip(download->toolTip());
+    shortened->setStatusTip(download->statusTip());
+    shortened->setEnabled(download->isEnabled());
+    connect(shortened, &QAction::triggered, this, [this] { commands_.Run(CommandId::ScriptLibraryDownload); });
+    connect(download, &QAction::changed, shortened, [shortened, download] { shortened->setEnabled(download->isEnabled()); });
   }
   for (CommandId id : {CommandId::ScriptLibraryUpload, CommandId::ScriptLibraryReplace})
     if (QAction* action = commands_.Action(id)) bar->addAction(action);
@@ -140,7 +136,7 @@ LibraryPanel::LibraryPanel(QWidget* parent, shell::Session& session, QtHost& hos
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   list_->setSortingEnabled(true);
   list_->sortByColumn(RatingColumn, Qt::AscendingOrder);
-  const int widths[shell::LibraryState::ColumnCount] = {70, 160, 110, 110, 60, 50, 130, 70, 60, 85, 70, 130, 220};
+  const int widths[shell::LibraryState::ColumnCount] = {82, 160, 110, 110, 60, 50, 140, 70, 60, 85, 70, 140, 220};
   for (int c = 0; c < shell::LibraryState::ColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, widths[c]);
   layout->addWidget(list_, 1);
 

@@ -8,6 +8,7 @@
 #include "gui/library_dialogs.h"
 #include "gui/main_window.h"
 #include "gui/proxy_dialog.h"
+#include "gui/qt_host.h"
 #include "shell/session.h"
 #include "shell/switches.h"
 

@@ -207,6 +207,10 @@ void ScriptPage::RestoreViewState(const shell::ViewState& view) {
     if (columns.Widths[static_cast<size_t>(i)] > 0) header->resizeSection(i, columns.Widths[static_cast<size_t>(i)]);
   --own_resize_;
   if (columns.Widths != defaults) user_widths_ = true;
+  if (auto* split = findChild<QSplitter*>(QStringLiteral("ScriptLibrarySplitter")))
+    split->setSizes({std::max(100, split->height() - session_.MainView().ScriptLibraryHeight),
+                     std::max(60, session_.MainView().ScriptLibraryHeight)});
+  library_->Refresh();
 }
 
 void ScriptPage::SaveViewState(shell::ViewState& view) const {

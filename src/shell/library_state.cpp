@@ -23,6 +23,15 @@ int64_t NowSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
+// PutCatalogueScript of the current script's lines (joined with CR LF); -1 after a shown failure.
+int32_t SaveScript(Session& session, const net::TCatalogueClient& client, const net::tScriptData& data) {
+  int32_t id = -1;
+  const std::string text = support::Join(session.Script().Lines(), "\r\n");
+  session.Reported("Ошибка сохранения online-сценария в базе данных!",
+                   [&] { id = net::PutCatalogueScript(client, data, text); });
+  return id;
+}
+
 }  // namespace
 
 const char* const LibraryState::ColumnCaptions[ColumnCount] = {
@@ -144,12 +153,8 @@ bool LibraryState::PublishScript(const EditProperties& edit) {
     net::tScriptData data = net::NewScriptData(session_.UserIdentity(), Language());
     if (!Edit(data, edit)) return;
     BusyGuard busy(session_, SaveStatus);
-    int32_t id = -1;
-    const std::string text = support::Join(session_.Script().Lines(), "\r\n");
-    if (!session_.Reported("Ошибка сохранения online-сценария в базе данных!",
-                           [&] { id = net::PutCatalogueScript(Client(), data, text); }) ||
-        id <= 0)
-      return;
+    const int32_t id = SaveScript(session_, Client(), data);
+    if (id <= 0) return;
     const net::TUserIdentity identity = session_.UserIdentity();
     net::tScriptInfo info;
     info.Id = id;
@@ -177,12 +182,8 @@ bool LibraryState::ReplaceScript(const EditProperties& edit) {
     if (!Edit(data, edit)) return;
     data.Id = entry->Id;
     BusyGuard busy(session_, SaveStatus);
-    int32_t id = -1;
-    const std::string text = support::Join(session_.Script().Lines(), "\r\n");
-    if (!session_.Reported("Ошибка сохранения online-сценария в базе данных!",
-                           [&] { id = net::PutCatalogueScript(Client(), data, text); }) ||
-        id <= 0)
-      return;
+    const int32_t id = SaveScript(session_, Client(), data);
+    if (id <= 0) return;
     net::tScriptInfo& info = entries_[static_cast<size_t>(row)];
     info.Id = id;
     info.AppVer = session_.UserIdentity().AppVer;
