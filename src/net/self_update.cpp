@@ -14,6 +14,7 @@
 #include <fmt/format.h>
 
 #include "net/languages.h"
+#include "support/encoding.h"
 #include "support/error.h"
 #include "support/files.h"
 #include "support/platform.h"
@@ -350,7 +351,8 @@ std::vector<std::string> LoadUpdateNotes(const std::string& ver_id, const std::s
   std::vector<std::string> notes;
   if (support::FileExists(target)) {
     try {
-      notes = support::SplitLines(support::ReadFileText(target));
+      // Plain text in the system's code page, like the description.
+      notes = support::SplitLines(support::Cp1251ToUtf8(support::ReadFileText(target)));
     } catch (const std::exception&) {
       notes.clear();
     }

@@ -15,6 +15,7 @@
 #include "common/temp_dir.h"
 #include "net/script_library.h"
 #include "scripts/script.h"
+#include "support/encoding.h"
 #include "support/files.h"
 
 namespace kelmora::testing {
@@ -95,15 +96,17 @@ class UpdateCli : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(program_);
+    std::filesystem::create_directories(dir_ / "share" / "UpdDescr");
     ::setenv("KELMORA_PROGRAM_DIR", program_.c_str(), 1);
-    support::WriteFileAtomic(dir_ / "share" / "UpdDescr" / "UpdDescr_0.1.0.5.txt", "Новое\r\n");
+    // The system's texts are Windows-1251 on disk.
+    support::WriteFileAtomic(dir_ / "share" / "UpdDescr" / "UpdDescr_0.1.0.5.txt", support::Utf8ToCp1251("Новое\r\n"));
   }
   void TearDown() override { ::unsetenv("KELMORA_PROGRAM_DIR"); }
   void Describe(const std::string& ver_id, const std::string& package) {
     support::WriteFileAtomic(dir_ / "share" / "Orvane_AU.cfg",
-                             fmt::format("[Kelmora_4r32]\r\nVerId={}\r\nDescription=Версия {}\r\nDownloadUrl={}\r\n"
+                             support::Utf8ToCp1251(fmt::format("[Kelmora_4r32]\r\nVerId={}\r\nDescription=Версия {}\r\nDownloadUrl={}\r\n"
                                          "OriginalFileName=update.tar.gz\r\n",
-                                         ver_id, ver_id, package));
+                                         ver_id, ver_id, package)));
   }
   CliResult Run(std::vector<std::string> args) { return RunKelmora(dir_.Path(), std::move(args)); }
 

@@ -13,6 +13,7 @@
 #include "common/archive_maker.h"
 #include "common/http_test_server.h"
 #include "common/temp_dir.h"
+#include "support/encoding.h"
 #include "support/files.h"
 
 namespace kelmora::net {
@@ -198,7 +199,8 @@ TEST_F(SelfUpdateTest, InstallsFromTheServiceAndLeavesOnlyTheNewFiles) {
                           "DeleteBefore=gone1.txt; gone2.txt ;missing.txt\r\n",
                           Offered, server_.Url("/files/pkg/update.tar.gz"), Lower(Crc32Of(package)),
                           Sha256Of(package)));
-  server_.Put(fmt::format("/files/autoupdates/UpdDescr/UpdDescr_RUS_{}.txt", Offered), "Что нового\r\nИсправления\r\n");
+  server_.Put(fmt::format("/files/autoupdates/UpdDescr/UpdDescr_RUS_{}.txt", Offered),
+              support::Utf8ToCp1251("Что нового\r\nИсправления\r\n"));
 
   EXPECT_EQ(Check(), UpdateInstalled);
 

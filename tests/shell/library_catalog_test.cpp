@@ -14,6 +14,7 @@
 #include "shell/recording_host.h"
 #include "shell/script_state.h"
 #include "shell/session.h"
+#include "support/encoding.h"
 #include "support/files.h"
 
 namespace kelmora::shell {
@@ -186,10 +187,10 @@ TEST_F(LibraryCatalogTest, AnUpdateComesFromTheServicesFiles) {
   }();
   support::WriteFileAtomic(
       updates / "Orvane_AU.cfg",
-      fmt::format("[Kelmora_4r32]\r\nVerId=0.1.0.9\r\nDescription=Сборка 9\r\nDownloadUrl={}/files/autoupdates/packages/"
+      support::Utf8ToCp1251(fmt::format("[Kelmora_4r32]\r\nVerId=0.1.0.9\r\nDescription=Сборка 9\r\nDownloadUrl={}/files/autoupdates/packages/"
                   "update.tar.gz\r\nOriginalFileName=update.tar.gz\r\nChecksumCRC32={:08x}\r\n",
-                  server_.BaseUrl(), crc));
-  support::WriteFileAtomic(updates / "UpdDescr" / "UpdDescr_0.1.0.9.txt", "Исправления\r\n");
+                  server_.BaseUrl(), crc)));
+  support::WriteFileAtomic(updates / "UpdDescr" / "UpdDescr_0.1.0.9.txt", support::Utf8ToCp1251("Исправления\r\n"));
   support::WriteFileAtomic(author_.dir / "program" / "Kelmora_4r32", "old program");
 
   std::vector<std::string> notes;
