@@ -90,6 +90,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterScriptCommands(app, ctx);
   RegisterViewsCommands(app, ctx);
   RegisterNetworkCommands(app, ctx);
+  RegisterLibraryCommands(app, ctx);
   UseRussianSubcommandGroups(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());

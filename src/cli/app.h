@@ -79,6 +79,8 @@ void RegisterScriptCommands(CLI::App& app, CliContext& ctx);
 void RegisterViewsCommands(CLI::App& app, CliContext& ctx);
 // Adds `draws download` and `config set` to their groups (register those first) and `proxy`.
 void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);
+// `library` (the online script catalogue) and `update` (the self-update).
+void RegisterLibraryCommands(CLI::App& app, CliContext& ctx);
 
 // Runs the command line (arguments without the program name).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

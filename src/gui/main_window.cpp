@@ -27,6 +27,7 @@
 #include "gui/window_placement.h"
 #include "scripts/script.h"
 #include "shell/combs_state.h"
+#include "shell/library_state.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/session.h"
@@ -271,6 +272,13 @@ bool MainWindow::Initialise() {
   session_.Stats().BuildAllPrefetches(refresh, 0);
   if (refresh) return false;
   commands_->Update();
+  // The catalogue and the update check at the end of start-up; without their addresses nothing
+  // is asked (as with the start-up download).
+  if (!session_.Settings().Network.CatalogUrl.empty()) session_.Library().RefreshScriptLibrary();
+  if (session_.StartupUpdateCheck(UpdateDialog()) == net::UpdateInstalled) {
+    RestartProgram();
+    return false;
+  }
   session_.DownloadDrawsOnStart();
   if (session_.MainView().FirstRun && !host_.Unattended()) ShowFirstRunDialog();
   return true;

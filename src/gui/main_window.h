@@ -12,6 +12,7 @@
 
 #include "lottery/types.h"
 #include "shell/commands.h"
+#include "shell/session.h"
 
 class QAbstractItemModel;
 class QLabel;
@@ -79,6 +80,8 @@ class MainWindow : public QMainWindow {
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
   QStringList PageCaptions() const;
+  // Whether an installed update asked for the restart (the window was closed for it).
+  bool RestartRequested() const { return restart_requested_; }
 
   // Chooses a file for import or export; tests replace it. Empty when the user cancels.
   std::function<QString(const QString& caption, const QString& filter, bool save)> ChooseFile;
@@ -132,6 +135,10 @@ class MainWindow : public QMainWindow {
   void ExportXlsx(const QAbstractItemModel& model, const QString& title);
   // The download and the proxy settings (main_window_network.cpp).
   void EditProxy();
+  // The update dialog (TfrmUpdateInformer) as the self-update asks it.
+  shell::Session::UpdateAsk UpdateDialog();
+  // Starts the program again with "restart" and closes this window.
+  void RestartProgram();
 
   shell::Session& session_;
   QtHost& host_;
@@ -152,6 +159,7 @@ class MainWindow : public QMainWindow {
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;
+  bool restart_requested_ = false;
 };
 
 // The help of the program below `exe_dir`: "Orvane_RUS.chm" in that folder, its "help" subfolder

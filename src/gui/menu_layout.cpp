@@ -106,4 +106,14 @@ const std::vector<MenuItem>& CombsContextMenu() {
   return items;
 }
 
+const std::vector<MenuItem>& LibraryContextMenu() {
+  static const std::vector<MenuItem> menu = {
+      Cmd(C::ScriptLibrary), Sep(), Cmd(C::ScriptLibraryDownload), Cmd(C::ScriptLibraryView), Sep(),
+      Cmd(C::ScriptLibraryUpload), Cmd(C::ScriptLibraryReplace), Cmd(C::ScriptLibraryDelete), Sep(), Sub("Оценить"),
+      Cmd(C::ScriptLibraryRate1), Cmd(C::ScriptLibraryRate2), Cmd(C::ScriptLibraryRate3), Cmd(C::ScriptLibraryRate4),
+      Cmd(C::ScriptLibraryRate5), Sep(), Cmd(C::ScriptLibraryHide), Sep(), Cmd(C::ScriptLibraryRate0), End(), Sep(),
+      Cmd(C::ScriptLibraryRates), Sep(), Cmd(C::ScriptLibraryRefresh)};
+  return menu;
+}
+
 }  // namespace kelmora::gui

@@ -125,7 +125,12 @@ void QtHost::HideProgress() { progress_.reset(); }
 
 std::optional<std::string> QtHost::PromptText(std::string_view caption, std::string_view prompt,
                                               std::string_view initial) {
-  if (unattended_) return std::nullopt;
+  if (unattended_) {
+    if (PromptAnswers.empty()) return std::nullopt;
+    auto answer = PromptAnswers.front();
+    PromptAnswers.pop_front();
+    return answer;
+  }
   bool ok = false;
   const QString text = QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal, Q(initial), &ok);
   if (!ok) return std::nullopt;

@@ -4,6 +4,7 @@
 // every message to stderr instead of waiting and answers questions from a queue, else No.
 
 #include <deque>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +65,8 @@ class QtHost : public QObject, public shell::Host {
 
   // Unattended mode: answers for AskYesNo in order, and every message and question shown.
   std::deque<bool> Answers;
+  // Unattended mode: answers for PromptText in order; when empty, the prompt is cancelled.
+  std::deque<std::optional<std::string>> PromptAnswers;
   struct Logged {
     shell::MessageKind Kind;
     std::string Text;

@@ -8,11 +8,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "gui/command_actions.h"
+#include "gui/library_panel.h"
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
@@ -88,7 +90,19 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   connect(header, &QHeaderView::sectionResized, this, [this] {
     if (!own_resize_) user_widths_ = true;
   });
-  layout->addWidget(list_, 1);
+  // The online catalogue lies under the script list; its height is kept in the view state.
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->setObjectName(QStringLiteral("ScriptLibrarySplitter"));
+  split->setChildrenCollapsible(false);
+  split->addWidget(list_);
+  library_ = new LibraryPanel(split, session_, host_, commands_);
+  split->addWidget(library_);
+  split->setStretchFactor(0, 1);
+  split->setSizes({400, std::max(60, session_.MainView().ScriptLibraryHeight)});
+  connect(split, &QSplitter::splitterMoved, this, [this] {
+    if (library_->isVisible()) session_.MainView().ScriptLibraryHeight = library_->height();
+  });
+  layout->addWidget(split, 1);
 
   auto* status = new QHBoxLayout();
   status->setSpacing(2);
@@ -111,6 +125,7 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   layout->addLayout(status);
 
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
+  connect(library_, &LibraryPanel::SelectionChanged, this, &ScriptPage::SelectionChanged);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { emit SelectionChanged(); });
   connect(list_, &QTableView::doubleClicked, this, [this] { commands_.Run(CommandId::ScriptEdit); });
   connect(&host_, &QtHost::ScriptProgressChanged, this, &ScriptPage::ShowProgress);
@@ -192,6 +207,10 @@ void ScriptPage::RestoreViewState(const shell::ViewState& view) {
     if (columns.Widths[static_cast<size_t>(i)] > 0) header->resizeSection(i, columns.Widths[static_cast<size_t>(i)]);
   --own_resize_;
   if (columns.Widths != defaults) user_widths_ = true;
+  if (auto* split = findChild<QSplitter*>(QStringLiteral("ScriptLibrarySplitter")))
+    split->setSizes({std::max(100, split->height() - session_.MainView().ScriptLibraryHeight),
+                     std::max(60, session_.MainView().ScriptLibraryHeight)});
+  library_->Refresh();
 }
 
 void ScriptPage::SaveViewState(shell::ViewState& view) const {

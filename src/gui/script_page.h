@@ -20,6 +20,7 @@ class ViewState;
 namespace kelmora::gui {
 
 class CommandActions;
+class LibraryPanel;
 class QtHost;
 class ScriptModel;
 
@@ -49,6 +50,8 @@ class ScriptPage : public QWidget {
   void SaveViewState(shell::ViewState& view) const;
 
   QTableView* List() const { return list_; }
+  // The online catalogue panel under the list.
+  LibraryPanel* Library() const { return library_; }
   ScriptModel* Model() const { return model_; }
   QLabel* Panel(int index) const { return panels_[static_cast<size_t>(index)]; }
 
@@ -76,6 +79,7 @@ class ScriptPage : public QWidget {
   const FileChooser& choose_file_;
   QTableView* list_;
   ScriptModel* model_;
+  LibraryPanel* library_ = nullptr;
   std::array<QLabel*, PanelCount> panels_{};
   bool user_widths_ = false;
   int own_resize_ = 0;

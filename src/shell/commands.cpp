@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "shell/combs_state.h"
+#include "shell/library_state.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/session.h"
@@ -116,8 +117,8 @@ constexpr TCommandInfo Table[] = {
   {C::CardFilter_Include, "CardFilter_Include", "Оставить выделенные", nullptr, "", A::Page, F::Card, false, [](S s) { return s.CardShown && s.CombsCount > 0 && SelectionInValueColumns(s.CardSelLeft, s.CardSelRight); }, nullptr},
   {C::CardFilter_Exclude, "CardFilter_Exclude", "Удалить выделенные", nullptr, "", A::Page, F::Card, false, [](S s) { return s.CardShown && s.CombsCount > 0 && SelectionInValueColumns(s.CardSelLeft, s.CardSelRight); }, nullptr},
   {C::LogToggle, "LogToggle", "Журнал выполнения сценария", "Создание подробного журнала выполнения сценария для анализа его работы", "", A::Script, F::Scripts, false, NoScriptRunning, [](S s) { return s.View.ScriptLogEnabled; }},
-  {C::AutoSelfUpdate, "AutoSelfUpdate", "Автоматическое обновление", nullptr, "", A::Help, F::Update, false, Always, [](S s) { return s.View.AutoUpdates; }},
-  {C::CheckUpdate, "CheckUpdate", "Поиск обновлений", nullptr, "", A::Help, F::Update, false, Always, nullptr},
+  {C::AutoSelfUpdate, "AutoSelfUpdate", "Автоматическое обновление", "Автоматическое обновление программы при запуске", "", A::Help, F::Update, false, Always, [](S s) { return s.View.AutoUpdates; }},
+  {C::CheckUpdate, "CheckUpdate", "Поиск обновлений", "Искать обновления программы через интернет", "", A::Help, F::Update, false, Always, nullptr},
   {C::ViewColorDraws, "ViewColorDraws", "Выделять каналы в списке тиражей", nullptr, "", A::View, F::Draws, false, Always, [](S s) { return s.View.ColorDraws; }},
   {C::ViewColorCombs, "ViewColorCombs", "Выделять каналы в списке комбинаций", nullptr, "", A::View, F::Combs, false, Always, [](S s) { return s.View.ColorCombs; }},
   {C::ViewColorCard, "ViewColorCard", "Выделять каналы в карте тиражей", nullptr, "", A::View, F::Card, false, CardShown, [](S s) { return s.View.ColorCard; }},
@@ -151,21 +152,21 @@ constexpr TCommandInfo Table[] = {
   {C::EditProxy, "EditProxy", "Параметры proxy-сервера", nullptr, "", A::File, F::Proxy, false, Always, nullptr},
   {C::ViewShemaGradient, "ViewShemaGradient", "Градиентная раскраска схемы", nullptr, "", A::View, F::Layout, false, LayoutShown, [](S s) { return s.View.LayoutGradient; }},
   {C::StakesCheckLine, "StakesCheckLine", "Проверять ставки после каждой строки сценария", nullptr, "", A::Stakes, F::Scripts, false, Always, [](S s) { return s.View.StakesCheckOnLine; }},
-  {C::ScriptLibrary, "ScriptLibrary", "Online каталог сценариев", nullptr, "Ctrl+L", A::Script, F::Library, false, Always, [](S s) { return s.LibraryShown; }},
-  {C::ScriptLibraryRefresh, "ScriptLibraryRefresh", "Обновить", nullptr, "", A::Script, F::Library, false, Library, nullptr},
-  {C::ScriptLibraryDownload, "ScriptLibraryDownload", "Скачать из каталога", nullptr, "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibrarySelectedDownloadable; }, nullptr},
-  {C::ScriptLibraryUpload, "ScriptLibraryUpload", "Опубликовать", nullptr, "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.ScriptLines > 0; }, nullptr},
-  {C::ScriptLibraryReplace, "ScriptLibraryReplace", "Изменить", nullptr, "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.LibrarySelectedIsOwn && s.ScriptLines > 0; }, nullptr},
-  {C::ScriptLibraryDelete, "ScriptLibraryDelete", "Удалить", nullptr, "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.LibrarySelectedIsOwn; }, nullptr},
-  {C::ScriptLibraryView, "ScriptLibraryView", "Свойства сценария", nullptr, "", A::Script, F::Library, false, LibrarySelected, nullptr},
-  {C::ScriptLibraryRates, "ScriptLibraryRates", "Просмотр оценок", nullptr, "", A::Script, F::Library, false, LibrarySelected, nullptr},
-  {C::ScriptLibraryRate0, "ScriptLibraryRate0", "Удалить оценку", nullptr, "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.LibrarySelectedRated; }, nullptr},
-  {C::ScriptLibraryRate1, "ScriptLibraryRate1", "[ 1 ] - Бесполезно", nullptr, "", A::Script, F::Library, false, LibraryRatable, nullptr},
-  {C::ScriptLibraryRate2, "ScriptLibraryRate2", "[ 2 ] - Плохо", nullptr, "", A::Script, F::Library, false, LibraryRatable, nullptr},
-  {C::ScriptLibraryRate3, "ScriptLibraryRate3", "[ 3 ] - Удовлетворительно", nullptr, "", A::Script, F::Library, false, LibraryRatable, nullptr},
-  {C::ScriptLibraryRate4, "ScriptLibraryRate4", "[ 4 ] - Хорошо", nullptr, "", A::Script, F::Library, false, LibraryRatable, nullptr},
-  {C::ScriptLibraryRate5, "ScriptLibraryRate5", "[ 5 ] - Отлично", nullptr, "", A::Script, F::Library, false, LibraryRatable, nullptr},
-  {C::ScriptLibraryHide, "ScriptLibraryHide", "Скрыть сценарий", nullptr, "", A::Script, F::Library, false, LibraryRatable, nullptr},
+  {C::ScriptLibrary, "ScriptLibrary", "Online каталог сценариев", "Online каталог сценариев", "Ctrl+L", A::Script, F::Library, false, Always, [](S s) { return s.LibraryShown; }},
+  {C::ScriptLibraryRefresh, "ScriptLibraryRefresh", "Обновить", "Перезагрузить каталог с сервера", "", A::Script, F::Library, false, Library, nullptr},
+  {C::ScriptLibraryDownload, "ScriptLibraryDownload", "Скачать из каталога", "Скачать выбранный сценарий из online-каталога", "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibrarySelectedDownloadable; }, nullptr},
+  {C::ScriptLibraryUpload, "ScriptLibraryUpload", "Опубликовать", "Опубликовать текущий сценарий в online-каталоге", "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.ScriptLines > 0; }, nullptr},
+  {C::ScriptLibraryReplace, "ScriptLibraryReplace", "Изменить", "Заменить выделенный сценарий в online-каталоге текущим", "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.LibrarySelectedIsOwn && s.ScriptLines > 0; }, nullptr},
+  {C::ScriptLibraryDelete, "ScriptLibraryDelete", "Удалить", "Удалить выделенный сценарий из online-каталога", "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.LibrarySelectedIsOwn; }, nullptr},
+  {C::ScriptLibraryView, "ScriptLibraryView", "Свойства сценария", "Просмотр сведений о выделенном сценарии", "", A::Script, F::Library, false, LibrarySelected, nullptr},
+  {C::ScriptLibraryRates, "ScriptLibraryRates", "Просмотр оценок", "Просмотр оценок сценария пользователями", "", A::Script, F::Library, false, LibrarySelected, nullptr},
+  {C::ScriptLibraryRate0, "ScriptLibraryRate0", "Удалить оценку", "Удалить Вашу оценку", "", A::Script, F::Library, false, [](S s) { return s.LibraryShown && s.LibraryFilterAvailable && s.LibrarySelectedRated; }, nullptr},
+  {C::ScriptLibraryRate1, "ScriptLibraryRate1", "[ 1 ] - Бесполезно", "Установить оценку \"1\"", "", A::Script, F::Library, false, LibraryRatable, [](S s) { return s.LibrarySelected && s.LibrarySelectedRate == 1; }},
+  {C::ScriptLibraryRate2, "ScriptLibraryRate2", "[ 2 ] - Плохо", "Установить оценку \"2\"", "", A::Script, F::Library, false, LibraryRatable, [](S s) { return s.LibrarySelected && s.LibrarySelectedRate == 2; }},
+  {C::ScriptLibraryRate3, "ScriptLibraryRate3", "[ 3 ] - Удовлетворительно", "Установить оценку \"3\"", "", A::Script, F::Library, false, LibraryRatable, [](S s) { return s.LibrarySelected && s.LibrarySelectedRate == 3; }},
+  {C::ScriptLibraryRate4, "ScriptLibraryRate4", "[ 4 ] - Хорошо", "Установить оценку \"4\"", "", A::Script, F::Library, false, LibraryRatable, [](S s) { return s.LibrarySelected && s.LibrarySelectedRate == 4; }},
+  {C::ScriptLibraryRate5, "ScriptLibraryRate5", "[ 5 ] - Отлично", "Установить оценку \"5\"", "", A::Script, F::Library, false, LibraryRatable, [](S s) { return s.LibrarySelected && s.LibrarySelectedRate == 5; }},
+  {C::ScriptLibraryHide, "ScriptLibraryHide", "Скрыть сценарий", "Исключить сценарий из Вашего списка", "", A::Script, F::Library, false, LibraryRatable, [](S s) { return s.LibrarySelected && s.LibrarySelectedRate < 0; }},
   {C::CombsCopy, "CombsCopy", "Копировать в буфер", nullptr, "Ctrl+C", A::Combs, F::Combs, false, HasCombs, nullptr},
   {C::CombsPaste, "CombsPaste", "Вставить из буфера", nullptr, "Ctrl+V", A::Combs, F::Combs, false, [](S s) { return s.ClipboardHasText; }, nullptr},
   {C::CombsSelectAll, "CombsSelectAll", "Выделить все", nullptr, "Ctrl+A", A::Combs, F::Combs, false, HasCombs, nullptr},
@@ -252,6 +253,8 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Layout:
     case Feature::Week:
     case Feature::Analysis:
+    case Feature::Library:
+    case Feature::Update:
       return true;
     default:
       return false;
@@ -324,6 +327,18 @@ TCommandState CommandStateOf(const Session& session) {
   s.LayoutShown = s.View.TabLayout && FeatureBuilt(Feature::Layout);
   s.WeekShown = s.View.TabWeek && FeatureBuilt(Feature::Week);
   s.TablesShown = s.View.TabTables && FeatureBuilt(Feature::Tables);
+  s.LibraryShown = s.View.ScriptLibraryOn && FeatureBuilt(Feature::Library);
+  // The filter box is always there with one of its items chosen.
+  s.LibraryFilterAvailable = s.LibraryShown;
+  if (const LibraryState* library = session.LibraryIfCreated(); library && s.LibraryShown) {
+    if (const net::tScriptInfo* entry = library->SelectedEntry()) {
+      s.LibrarySelected = true;
+      s.LibrarySelectedDownloadable = entry->Compatible;
+      s.LibrarySelectedIsOwn = entry->Editable;
+      s.LibrarySelectedRated = entry->MyRate != 0;
+      s.LibrarySelectedRate = entry->MyRate;
+    }
+  }
   return s;
 }
 

@@ -95,6 +95,7 @@ struct TCommandState {
   bool LibrarySelectedDownloadable = false;
   bool LibrarySelectedIsOwn = false;
   bool LibrarySelectedRated = false;
+  int LibrarySelectedRate = 0;  // the selected entry's MyRate: -1 hidden, 0 none, 1..5
 
   bool GraphsShown = false;
   bool CardShown = false;

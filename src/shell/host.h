@@ -18,7 +18,8 @@ std::string_view MessageCaption(MessageKind kind);
 // Views the Session tells the front end to refresh.
 // StatSelectors: the statistic selectors were refilled (the registry's entries may be new ones).
 // Layout, Graphs, Card, Week: the analysis pages' data was computed anew.
-enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, Layout, Graphs, Card, Week, All };
+// Library: the online catalogue's entries or selection.
+enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, Layout, Graphs, Card, Week, Library, All };
 
 // Panels 2..5 of the script status bar: "Цикл: %d", "Строка: %d", "Ставок: %d", and the text.
 struct ScriptProgressPanels {

@@ -73,6 +73,8 @@ bool ScriptState::SaveScriptFile(const std::filesystem::path& path) {
   return ok;
 }
 
+void ScriptState::ReplaceLines(std::vector<std::string> lines) { lines_ = std::move(lines); }
+
 bool ScriptState::SaveCurrentScript() {
   if (current_unreadable_) {
     session_.GetHost().ShowError(fmt::format(

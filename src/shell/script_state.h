@@ -47,6 +47,8 @@ class ScriptState {
   // Start-up: reads Kelmora_4r32.lss when it exists; a missing file leaves the script empty.
   void LoadCurrentScript();
   bool CurrentScriptUnreadable() const { return current_unreadable_; }
+  // Replaces every line (a script downloaded from the catalogue); does not save.
+  void ReplaceLines(std::vector<std::string> lines);
   // Row count and "Строк: %d" of the script view.
   void RefreshScriptView();
 

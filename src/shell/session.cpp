@@ -8,6 +8,7 @@
 #include "lottery/comb_text.h"
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
+#include "shell/library_state.h"
 #include "shell/script_runner.h"
 #include "shell/network_state.h"
 #include "shell/script_state.h"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "lottery/types.h"
+#include "net/self_update.h"
 #include "net/vendor.h"
 #include "shell/host.h"
 #include "shell/settings.h"
@@ -29,6 +31,7 @@ struct SessionOptions {
   char DecimalSeparator = '.';         // for numbers shown to the user
   std::vector<std::string> Arguments;  // command-line arguments, for HasSwitch
   bool WriteViewStateOnStart = true;   // the first start marks comparison mode as initialised
+  std::filesystem::path ProgramDir;    // the program's files, for the self-update; empty: the executable's folder
 };
 
 class StatsState;
@@ -38,6 +41,7 @@ class ScriptState;
 class ScriptRunner;
 class NetworkState;
 class ViewsState;
+class LibraryState;
 
 class Session {
  public:
@@ -163,6 +167,25 @@ class Session {
   // nullopt after a reported failure.
   std::optional<std::vector<std::string>> FindProxies(bool https);
 
+  // --- online script library: the catalogue panel's entries and commands ---
+  LibraryState& Library();
+  const LibraryState* LibraryIfCreated() const { return library_.get(); }
+
+  // --- self-update (session_update.cpp) ---
+  // The update dialog: the running version, the offer and its notes; whether to install.
+  using UpdateAsk = std::function<bool(const std::string& running_version, const net::TUpdateVersionInfo& offer,
+                                       const std::vector<std::string>& notes)>;
+  // CheckForUpdate of `source` (empty: the UpdateUrl setting, else the catalogue's
+  // "/files/autoupdates/Orvane_AU.cfg") for the program's folder, under the busy state, with the
+  // Host's progress window and messages. Returns net::UpdateNone, UpdateInstalled or UpdateFailed.
+  int CheckForUpdate(const std::string& source, bool silent, const UpdateAsk& ask);
+  // The start-up step: a silent check when "AutoUpdates" is on and no batch switch was given;
+  // UpdateNone otherwise.
+  int StartupUpdateCheck(const UpdateAsk& ask);
+  // The folder the self-update installs into: the option, else KELMORA_PROGRAM_DIR, else the
+  // executable's folder.
+  std::filesystem::path ProgramDir() const;
+
   // --- view state ---
   ViewState& View() { return *view_; }
   TMainViewState& MainView() { return main_view_; }
@@ -250,6 +273,7 @@ class Session {
   std::unique_ptr<ScriptRunner> runner_;
   std::unique_ptr<NetworkState> network_;
   std::unique_ptr<ViewsState> views_;
+  std::unique_ptr<LibraryState> library_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

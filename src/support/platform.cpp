@@ -9,7 +9,9 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/error.h"
@@ -33,6 +35,61 @@ std::string ExecutableName() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? std::string() : exe.filename().string();
+}
+
+std::filesystem::path ExecutablePath() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : exe;
+}
+
+bool FolderWritable(const std::filesystem::path& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<int> RunProgramAndWait(const std::filesystem::path& program, const std::filesystem::path& work_dir,
+                                     std::chrono::milliseconds timeout, const std::function<void()>& pump) {
+  // Everything the child needs is prepared before the fork: after it only async-signal-safe calls.
+  const std::string file = program.string();
+  const std::string dir = work_dir.string();
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) Fail("{}", std::strerror(errno));
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    const int e = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    Fail("{}", std::strerror(e));
+  }
+  if (pid == 0) {
+    ::close(report[0]);
+    char* const argv[] = {const_cast<char*>(file.c_str()), nullptr};
+    if (::chdir(dir.c_str()) == 0) ::execv(file.c_str(), argv);
+    const int e = errno;
+    (void)!::write(report[1], &e, sizeof e);
+    ::_exit(127);
+  }
+  ::close(report[1]);
+  int start_error = 0;
+  const ssize_t got = ::read(report[0], &start_error, sizeof start_error);
+  ::close(report[0]);
+  if (got == static_cast<ssize_t>(sizeof start_error)) {
+    ::waitpid(pid, nullptr, 0);
+    Fail("{}", std::strerror(start_error));
+  }
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (std::chrono::steady_clock::now() >= deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+      return std::nullopt;
+    }
+    if (pump) pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
 }
 
 bool OtherProcessRunning(std::string_view executable_name) {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,19 @@ std::filesystem::path DefaultDataDir();
 
 // File name of the running executable ("Kelmora_4r32").
 std::string ExecutableName();
+// Full path of the running executable; empty when it cannot be found.
+std::filesystem::path ExecutablePath();
+
+// Whether this process may create, rename and delete files in the folder.
+bool FolderWritable(const std::filesystem::path& folder);
+
+// Starts the program with `work_dir` as its current folder and waits for its end, calling `pump`
+// (may be empty) about every 100 ms. Returns its exit code (a program ended by a signal gives
+// 128 + the signal); nullopt when it still ran after `timeout` and was killed. Throws Error with
+// the system's reason when it cannot be started.
+std::optional<int> RunProgramAndWait(const std::filesystem::path& program, const std::filesystem::path& work_dir,
+                                     std::chrono::milliseconds timeout, const std::function<void()>& pump);
+
 // Whether a process other than this one runs an executable with this file name (ignoring case).
 bool OtherProcessRunning(std::string_view executable_name);
 

@@ -136,9 +136,9 @@ TEST(CommandsTest, SharedShortcutRunsTheFirstEnabledCommandInIdOrder) {
   script_only.Idle = true;
   script_only.ScriptRunning = false;
   EXPECT_EQ(ResolveShortcut("Ctrl+F10", script_only), C::ScriptTest);
-  // Commands of areas this build lacks never take a key: the online catalogue is not built.
+  // The online catalogue is built, so its key works in this build too.
   EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable(), AllShown), C::ScriptLibrary);
-  EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable()), std::nullopt);
+  EXPECT_EQ(ResolveShortcut("Ctrl+L", EverythingAvailable()), C::ScriptLibrary);
   EXPECT_EQ(ResolveShortcut("Ctrl+J", EverythingAvailable(), AllShown), C::ScriptOpen);
 }
 
@@ -244,7 +244,7 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadScriptAndAnalysisCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadScriptAnalysisLibraryAndUpdateCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
                C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
@@ -252,9 +252,10 @@ TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRating
                C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy, C::ScriptStop, C::ScriptAdd,
                C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete, C::TabCard, C::TabGraps,
                C::TabLayout, C::TabWeek, C::LayoutCalc, C::WeekFilter_Include, C::CardXlsExport, C::AnalyzeRepeats,
-               C::TotalSumCombs, C::DrawsGraphDraw})
+               C::TotalSumCombs, C::DrawsGraphDraw, C::ScriptLibrary, C::ScriptLibraryUpload, C::ScriptLibraryHide,
+               C::AutoSelfUpdate, C::CheckUpdate})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::ScriptLibrary, C::ScriptLibraryUpload, C::SystemsOn, C::urlTG})
+  for (C id : {C::SystemsOn, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }
 
