@@ -89,6 +89,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterRatingCommands(app, ctx);
   RegisterScriptCommands(app, ctx);
   RegisterNetworkCommands(app, ctx);
+  RegisterRegularsCommands(app, ctx);
+  RegisterSystemsCommands(app, ctx);
   UseRussianSubcommandGroups(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());

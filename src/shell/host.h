@@ -17,7 +17,7 @@ std::string_view MessageCaption(MessageKind kind);
 
 // Views the Session tells the front end to refresh.
 // StatSelectors: the statistic selectors were refilled (the registry's entries may be new ones).
-enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, All };
+enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, Regulars, Systems, All };
 
 // Panels 2..5 of the script status bar: "Цикл: %d", "Строка: %d", "Ставок: %d", and the text.
 struct ScriptProgressPanels {

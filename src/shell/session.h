@@ -37,6 +37,8 @@ class StakesState;
 class ScriptState;
 class ScriptRunner;
 class NetworkState;
+class RegularsState;
+class SystemsState;
 
 class Session {
  public:
@@ -207,12 +209,18 @@ class Session {
   ScriptState& Script();
   // --- the script runner: "Прогноз", "Тест", "Стоп", its log and flags ---
   ScriptRunner& Runner();
+  // --- "Регуляры" page: the regular table stakes ---
+  RegularsState& Regulars();
+  // --- "Системы" page: the catalogue, the local systems, system play ---
+  SystemsState& Systems();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
   const StakesState* StakesIfCreated() const { return stakes_.get(); }
   const ScriptState* ScriptIfCreated() const { return script_.get(); }
   const ScriptRunner* RunnerIfCreated() const { return runner_.get(); }
+  const RegularsState* RegularsIfCreated() const { return regulars_.get(); }
+  const SystemsState* SystemsIfCreated() const { return systems_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -245,6 +253,8 @@ class Session {
   std::unique_ptr<ScriptState> script_;
   std::unique_ptr<ScriptRunner> runner_;
   std::unique_ptr<NetworkState> network_;
+  std::unique_ptr<RegularsState> regulars_;
+  std::unique_ptr<SystemsState> systems_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

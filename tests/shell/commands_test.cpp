@@ -244,16 +244,16 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadAndScriptCommandsOnly) {
+TEST(CommandsTest, ThisBuildShowsTheShellDrawsCombinationsStatisticsStakesRatingDownloadScriptRegularAndSystemCommandsOnly) {
   for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
                C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
                C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
                C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1, C::FiltersManager, C::FiltersReset,
                C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy, C::ScriptStop, C::ScriptAdd,
-               C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete})
+               C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete, C::TabTables, C::TablesStakeTest,
+               C::SystemsOn, C::SystemStakeFilter})
     EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::ScriptLibrary, C::ScriptLibraryUpload, C::TabCard,
-               C::SystemsOn, C::urlTG})
+  for (C id : {C::ScriptLibrary, C::ScriptLibraryUpload, C::TabCard, C::urlTG})
     EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
 }
 
