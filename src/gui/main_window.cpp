@@ -93,6 +93,7 @@ void MainWindow::BuildPages() {
   right_pages_->addTab(rating_, QStringLiteral("Рейтинг"));
   script_ = new ScriptPage(right_pages_, session_, host_, *commands_, ChooseFile);
   right_pages_->addTab(script_, QStringLiteral("Сценарий"));
+  BuildTablePages();
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
 }
@@ -153,6 +154,8 @@ void MainWindow::OnViewChanged(int view) {
       RefreshStatusPanels();
       break;
     case shell::ViewId::Script: script_->Refresh(); break;
+    case shell::ViewId::Regulars:
+    case shell::ViewId::Systems: ShowTablePages(); break;
     case shell::ViewId::All:
       draws_->Refresh();
       stakes_->Refresh(false);

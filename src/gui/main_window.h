@@ -29,9 +29,11 @@ class CommandActions;
 class DrawsPage;
 class QtHost;
 class RatingPage;
+class RegularsPage;
 class ScriptPage;
 class StakesPage;
 class StatsPage;
+class SystemsPage;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -67,6 +69,8 @@ class MainWindow : public QMainWindow {
   StakesPage* StakesView() const { return stakes_; }
   RatingPage* RatingView() const { return rating_; }
   ScriptPage* ScriptView() const { return script_; }
+  RegularsPage* RegularsView() const { return regulars_; }
+  SystemsPage* SystemsView() const { return systems_; }
   QString StatusPanel(int panel) const;
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
@@ -90,6 +94,13 @@ class MainWindow : public QMainWindow {
   void EditFavorites();
   void ShowFilterHelp(int entry);
   void RegisterNetworkHandlers();  // main_window_network.cpp
+  // The pages "Регуляры" and "Системы" and their commands (main_window_tables.cpp).
+  void BuildTablePages();
+  void ShowTablePages();
+  void RegisterTableHandlers();
+  void RefreshSystems();
+  void AddTables();
+  void PlaySystem(bool whole);
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   // While a script runs the draws, combinations and statistics pages and the script list are
@@ -130,6 +141,8 @@ class MainWindow : public QMainWindow {
   StakesPage* stakes_ = nullptr;
   RatingPage* rating_ = nullptr;
   ScriptPage* script_ = nullptr;
+  RegularsPage* regulars_ = nullptr;
+  SystemsPage* systems_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;

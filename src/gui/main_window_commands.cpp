@@ -65,6 +65,7 @@ void MainWindow::RegisterHandlers() {
   RegisterStakeHandlers();
   RegisterFilterListHandlers();
   RegisterNetworkHandlers();
+  RegisterTableHandlers();
 }
 
 void MainWindow::AddDraw() {

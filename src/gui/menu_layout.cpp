@@ -106,4 +106,11 @@ const std::vector<MenuItem>& CombsContextMenu() {
   return items;
 }
 
+const std::vector<MenuItem>& SystemsContextMenu() {
+  static const std::vector<MenuItem> items = {Cmd(C::SystemsRefresh), Cmd(C::SystemsDownload), Sep(),
+                                              Cmd(C::SystemsAdd),     Cmd(C::SystemsProp),     Cmd(C::SystemsDel),
+                                              Sep(),                  Cmd(C::SystemStakeFilter), Cmd(C::SystemStakeAll)};
+  return items;
+}
+
 }  // namespace kelmora::gui

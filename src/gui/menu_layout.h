@@ -23,5 +23,7 @@ const std::vector<MenuItem>& StatsTableContextMenu();
 const std::vector<MenuItem>& StatsChartContextMenu();
 // The context menu of the combination list: the menu "Комбинации" and the stake commands.
 const std::vector<MenuItem>& CombsContextMenu();
+// The context menu of the systems list: the catalogue commands and system play.
+const std::vector<MenuItem>& SystemsContextMenu();
 
 }  // namespace kelmora::gui

@@ -234,7 +234,8 @@ std::vector<int> SystemsState::SystemsDownload(const std::vector<int>& rows) {
 
 int32_t SystemsState::PutSystem(const net::tSystemData& data, bool del) {
   int32_t id = -1;
-  BusyGuard status(session_, fmt::format(del ? "Удаление \"{}\"..." : "Сохранение \"{}\"...", data.Title));
+  BusyGuard status(session_, del ? fmt::format("Удаление \"{}\"...", data.Title)
+                                 : fmt::format("Сохранение \"{}\"...", data.Title));
   session_.Reported(fmt::format("Ошибка сохранения системы #{}!", data.Id), [&] {
     id = net::RequestPutSystem(CatalogUrl(), data, del, session_.UserIdentity(), session_.MainView().Language,
                                session_.Network().RequestSettings(session_.Settings().Network));

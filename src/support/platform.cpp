@@ -147,9 +147,8 @@ std::string LocalTimeText(int64_t utc_seconds) {
   std::tm tm{};
   if (!localtime_r(&t, &tm)) return {};
   char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                tm.tm_hour, tm.tm_min, tm.tm_sec);
-  return text;
+  const size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  return std::string(text, n);
 }
 
 void SetFileTimes(const std::filesystem::path& path, int64_t utc_seconds) {
