@@ -2,6 +2,7 @@
 // lists, adds, stakes and tests them.
 
 #include <cstdlib>
+#include <optional>
 
 #include <fmt/format.h>
 

@@ -20,9 +20,11 @@
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
+#include "gui/regulars_page.h"
 #include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
+#include "gui/systems_page.h"
 #include "gui/window_placement.h"
 #include "scripts/script.h"
 #include "shell/combs_state.h"
@@ -31,6 +33,7 @@
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
+#include "shell/systems_state.h"
 #include "shell/switches.h"
 #include "support/files.h"
 
@@ -189,6 +192,13 @@ shell::TCommandState MainWindow::CommandState() const {
     state.ScriptLastSelected = rows.empty() ? -1 : rows.back();
     state.ScriptSelectedIsFilter = script && !rows.empty() && rows.front() < script->Count() &&
                                    !scripts::IsSeparatorLine(script->Lines()[static_cast<size_t>(rows.front())]);
+  }
+  if (regulars_) state.TablesSelected = static_cast<int>(regulars_->SelectedRows().size());
+  if (systems_) {
+    const auto rows = systems_->SelectedRows();
+    state.SystemsSelected = static_cast<int>(rows.size());
+    const auto* systems = session_.SystemsIfCreated();
+    state.SystemSelectedIsOwn = systems && !rows.empty() && systems->IsOwn(rows.front());
   }
   state.ClipboardHasText = !QGuiApplication::clipboard()->text().isEmpty();
   state.HelpFileExists = support::FileExists(HelpFilePath());

@@ -1,6 +1,8 @@
 // The main window's pages "Регуляры" and "Системы" and their commands: the dialogs ask, the
 // Session's regulars and systems components act, the pages show the result.
 
+#include <algorithm>
+
 #include <QTabWidget>
 #include <QTableView>
 

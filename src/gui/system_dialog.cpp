@@ -143,27 +143,27 @@ void SystemDialog::NormaliseRows() {
 void SystemDialog::ShowRowsMenu(const QPoint& pos) {
   QMenu menu(this);
   const bool empty = combs_->toPlainText().isEmpty();
-  QAction* copy = menu.addAction(QStringLiteral("Копировать в буфер обмена"), combs_, &QPlainTextEdit::copy);
-  copy->setEnabled(combs_->textCursor().hasSelection());
-  QAction* paste = menu.addAction(QStringLiteral("Вставить из буфера обмена"), combs_, &QPlainTextEdit::paste);
-  paste->setEnabled(editable_ && !QApplication::clipboard()->text().isEmpty());
-  QAction* all = menu.addAction(QStringLiteral("Выделить все"), combs_, &QPlainTextEdit::selectAll);
-  all->setEnabled(!empty);
-  QAction* load = menu.addAction(QStringLiteral("Загрузить из файла"), this, [this] {
+  const auto add = [&](const char* caption, bool enabled, auto&& act) {
+    QAction* action = menu.addAction(QString::fromUtf8(caption));
+    action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, act);
+  };
+  add("Копировать в буфер обмена", combs_->textCursor().hasSelection(), [this] { combs_->copy(); });
+  add("Вставить из буфера обмена", editable_ && !QApplication::clipboard()->text().isEmpty(), [this] { combs_->paste(); });
+  add("Выделить все", !empty, [this] { combs_->selectAll(); });
+  add("Загрузить из файла", editable_, [this] {
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"));
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return;
     combs_->setPlainText(QString::fromLocal8Bit(file.readAll()));
     NormaliseRows();
   });
-  load->setEnabled(editable_);
-  QAction* save = menu.addAction(QStringLiteral("Сохранить в файле"), this, [this] {
+  add("Сохранить в файле", !empty, [this] {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в файле"));
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) return;
     file.write(combs_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toLocal8Bit());
   });
-  save->setEnabled(!empty);
   menu.exec(combs_->viewport()->mapToGlobal(pos));
 }
 

@@ -1,6 +1,7 @@
 #include "gui/table_dialog.h"
 
 #include <cstdlib>
+#include <optional>
 
 #include <QFormLayout>
 #include <QLabel>

@@ -34,6 +34,7 @@
 #include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
+#include "gui/systems_page.h"
 #include "gui/system_dialog.h"
 #include "gui/table_dialog.h"
 #include "gui/table_sizing.h"
@@ -42,6 +43,8 @@
 #include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
+#include "catalog/seed.h"
+#include "common/catalog_test_server.h"
 #include "lottery/comb_ops.h"
 #include "scripts/script.h"
 #include "support/files.h"
@@ -268,6 +271,23 @@ TEST_F(DemoDataTest, TheRegularsPageAndTheRuleAndSystemDialogsAreDrawn) {
   system.CList = "01 02 03 04\n05 06 07 08\n01 02 05 06\n03 04 07 08";
   SystemDialog dialog(&Window(), program_->host, system, true);
   Keep(Shoot(dialog), "system_dialog.png");
+}
+
+TEST_F(DemoDataTest, TheSystemsPageOverTheDemoCatalogueIsDrawn) {
+  kelmora::testing::CatalogTestServer server;
+  server.SetNow(1765454400);
+  ASSERT_GT(catalog::SeedDemo(server.DbPath().string()).Systems, 0);
+  ASSERT_TRUE(Session().SetConfigValue("NETWORK", "CatalogUrl", server.BaseUrl()));
+  ASSERT_TRUE(Session().SetConfigValue("NETWORK", "CaFile", server.CaFile().string()));
+  ASSERT_TRUE(Window().Commands().Run(CommandId::SystemsOn));
+  SystemsPage* page = Window().SystemsView();
+  ASSERT_GT(page->List()->model()->rowCount(), 2);
+  page->SelectRow(1);
+  ASSERT_TRUE(Window().Commands().Run(CommandId::SystemsDownload));
+  for (const auto& message : program_->host.Messages) EXPECT_NE(message.Kind, shell::MessageKind::Error) << message.Text;
+  QApplication::processEvents();
+  EXPECT_EQ(ElidedHeaderTexts(*page->List()->horizontalHeader()), QStringList());
+  Keep(Window().grab(), "systems_page.png");
 }
 
 // A short script of the kinds a user writes: two variants of the numbers, the sums on what is
