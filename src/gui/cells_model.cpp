@@ -1,5 +1,10 @@
 #include "gui/cells_model.h"
 
+#include <algorithm>
+
+#include <QHeaderView>
+#include <QTableView>
+
 #include "gui/qt_text.h"
 
 namespace kelmora::gui {
@@ -33,6 +38,26 @@ void CellsModel::Refresh() {
   } else if (rows_ > 0) {
     emit dataChanged(index(0, 0), index(rows_ - 1, source_.Columns - 1));
   }
+}
+
+QTableView* NewRowList(QWidget* parent, const QString& name, QAbstractItemModel* model) {
+  auto* view = new QTableView(parent);
+  view->setObjectName(name);
+  view->setModel(model);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->verticalHeader()->setVisible(false);
+  view->verticalHeader()->setDefaultSectionSize(20);
+  view->setContextMenuPolicy(Qt::CustomContextMenu);
+  return view;
+}
+
+std::vector<int> SelectedRowsOf(const QTableView& view) {
+  std::vector<int> rows;
+  for (const auto& index : view.selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
 }
 
 }  // namespace kelmora::gui

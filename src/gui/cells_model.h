@@ -4,9 +4,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <QAbstractTableModel>
 #include <QIcon>
+
+class QTableView;
 
 namespace kelmora::gui {
 
@@ -34,5 +37,11 @@ class CellsModel : public QAbstractTableModel {
   Source source_;
   int rows_ = 0;
 };
+
+// A read-only list of whole rows over the model, several selectable, its context menu asked of
+// the page.
+QTableView* NewRowList(QWidget* parent, const QString& name, QAbstractItemModel* model);
+// The selected rows of a view, ascending.
+std::vector<int> SelectedRowsOf(const QTableView& view);
 
 }  // namespace kelmora::gui

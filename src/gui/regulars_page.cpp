@@ -30,15 +30,7 @@ RegularsPage::RegularsPage(QWidget* parent, shell::Session& session, CommandActi
                                                  : std::string();
   };
   model_ = new CellsModel(std::move(source), this);
-  list_ = new QTableView(this);
-  list_->setObjectName(QStringLiteral("lvTables"));
-  list_->setModel(model_);
-  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->verticalHeader()->setVisible(false);
-  list_->verticalHeader()->setDefaultSectionSize(20);
-  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  list_ = NewRowList(this, QStringLiteral("lvTables"), model_);
   const int widths[] = {220, 140, 50, 140, 60};
   for (int c = 0; c < stakes::TableColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, widths[c]);
   FitColumnsToHeader(*list_->horizontalHeader());
@@ -60,11 +52,6 @@ RegularsPage::RegularsPage(QWidget* parent, shell::Session& session, CommandActi
 
 void RegularsPage::Refresh() { model_->Refresh(); }
 
-std::vector<int> RegularsPage::SelectedRows() const {
-  std::vector<int> rows;
-  for (const auto& index : list_->selectionModel()->selectedRows()) rows.push_back(index.row());
-  std::sort(rows.begin(), rows.end());
-  return rows;
-}
+std::vector<int> RegularsPage::SelectedRows() const { return SelectedRowsOf(*list_); }
 
 }  // namespace kelmora::gui

@@ -54,15 +54,7 @@ SystemsPage::SystemsPage(QWidget* parent, shell::Session& session, CommandAction
     return SystemIcon(systems.IsDownloaded(row), owner);
   };
   model_ = new CellsModel(std::move(source), this);
-  list_ = new QTableView(this);
-  list_->setObjectName(QStringLiteral("lvSystems"));
-  list_->setModel(model_);
-  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->verticalHeader()->setVisible(false);
-  list_->verticalHeader()->setDefaultSectionSize(20);
-  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  list_ = NewRowList(this, QStringLiteral("lvSystems"), model_);
   const int widths[] = {200, 110, 50, 45, 80, 130, 80, 65, 130, 220, 160};
   for (int c = 0; c < shell::SystemsState::ColumnCount; ++c) list_->horizontalHeader()->resizeSection(c, widths[c]);
   FitColumnsToHeader(*list_->horizontalHeader());
@@ -80,12 +72,7 @@ SystemsPage::SystemsPage(QWidget* parent, shell::Session& session, CommandAction
 
 void SystemsPage::Refresh() { model_->Refresh(); }
 
-std::vector<int> SystemsPage::SelectedRows() const {
-  std::vector<int> rows;
-  for (const auto& index : list_->selectionModel()->selectedRows()) rows.push_back(index.row());
-  std::sort(rows.begin(), rows.end());
-  return rows;
-}
+std::vector<int> SystemsPage::SelectedRows() const { return SelectedRowsOf(*list_); }
 
 int SystemsPage::CurrentRow() const { return list_->currentIndex().isValid() ? list_->currentIndex().row() : -1; }
 

@@ -127,7 +127,9 @@ TEST_F(SystemsStateTest, ScriptSystemModesMakeTheStakesOfTheCommands) {
     // The list the step left is the one the command plays on.
     const int64_t middle = session_->Stakes().Count();
     const auto play = Systems().PrepareSystemPlay(c.Whole);
-    if (play) ASSERT_GE(Systems().SystemStake(*play, c.Whole, play->Draw, play->Name, 1), 0);
+    if (play) {
+      ASSERT_GE(Systems().SystemStake(*play, c.Whole, play->Draw, play->Name, 1), 0);
+    }
     EXPECT_EQ(Stakes(middle, false), by_script) << c.Line;
   }
   EXPECT_EQ(made, 4u + 3u + 4u);
