@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>

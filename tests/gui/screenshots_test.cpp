@@ -38,6 +38,7 @@
 #include "gui/system_dialog.h"
 #include "gui/table_dialog.h"
 #include "gui/table_sizing.h"
+#include "shell/combs_state.h"
 #include "shell/regulars_state.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
