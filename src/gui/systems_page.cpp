@@ -70,7 +70,11 @@ SystemsPage::SystemsPage(QWidget* parent, shell::Session& session, CommandAction
   });
 }
 
-void SystemsPage::Refresh() { model_->Refresh(); }
+void SystemsPage::Refresh() {
+  model_->Refresh();
+  // Titles and times are read whole; the other columns keep the width of their captions.
+  for (const int c : {0, 5, 8}) list_->resizeColumnToContents(c);
+}
 
 std::vector<int> SystemsPage::SelectedRows() const { return SelectedRowsOf(*list_); }
 
