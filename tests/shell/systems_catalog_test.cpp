@@ -12,6 +12,7 @@
 #include "shell/recording_host.h"
 #include "shell/session.h"
 #include "shell/systems_state.h"
+#include "support/encoding.h"
 #include "support/files.h"
 #include "support/platform.h"
 
@@ -24,9 +25,10 @@ constexpr int64_t Noon = 1765454400;  // 2025-12-11 12:00:00 UTC
 struct User {
   User(const testing::CatalogTestServer& server, const char* name, const char* mail) {
     lottery::SaveDrawsFile(dir / "Kelmora_4r32.ldr", {{1, lottery::MakeComb(7, 8, 9, 10), ""}});
+    // The configuration file is in Windows-1251, like every file of the folder.
     support::WriteFileAtomic(dir / "Kelmora_4r32.ini",
-                             fmt::format("[NETWORK]\r\nCatalogUrl={}\r\nCaFile={}\r\nUserName={}\r\nUserMail={}\r\n",
-                                         server.BaseUrl(), server.CaFile().string(), name, mail));
+                             support::Utf8ToCp1251(fmt::format("[NETWORK]\r\nCatalogUrl={}\r\nCaFile={}\r\nUserName={}\r\nUserMail={}\r\n",
+                                         server.BaseUrl(), server.CaFile().string(), name, mail)));
     SessionOptions options;
     options.DataDir = dir.Path();
     session = std::make_unique<Session>(host, options);
