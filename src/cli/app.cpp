@@ -91,6 +91,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   RegisterViewsCommands(app, ctx);
   RegisterNetworkCommands(app, ctx);
   RegisterLibraryCommands(app, ctx);
+  RegisterRegularsCommands(app, ctx);
+  RegisterSystemsCommands(app, ctx);
   UseRussianSubcommandGroups(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());

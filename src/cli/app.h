@@ -13,6 +13,10 @@
 #include "cli/terminal_host.h"
 #include "shell/session.h"
 
+namespace kelmora::shell {
+class StakesState;
+}
+
 namespace kelmora::cli {
 
 // Exit codes: 0 success, 1 a failure reported on stderr, 2 a usage error.
@@ -64,6 +68,10 @@ class CliContext {
 // Thrown after a failure was reported, to end the command without doing anything more.
 struct CommandAborted {};
 
+// The Session with the stakes file open (the data folder's lock) and the rating loaded; nullptr
+// after a reported failure.
+shell::StakesState* OpenStakes(CliContext& ctx);
+
 // Prints one TSV line.
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells);
 
@@ -81,6 +89,8 @@ void RegisterViewsCommands(CLI::App& app, CliContext& ctx);
 void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);
 // `library` (the online script catalogue) and `update` (the self-update).
 void RegisterLibraryCommands(CLI::App& app, CliContext& ctx);
+void RegisterRegularsCommands(CLI::App& app, CliContext& ctx);
+void RegisterSystemsCommands(CLI::App& app, CliContext& ctx);
 
 // Runs the command line (arguments without the program name).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

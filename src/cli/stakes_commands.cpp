@@ -12,10 +12,6 @@
 
 namespace kelmora::cli {
 
-namespace {
-
-// The Session with the stakes file open (the data folder's lock) and the rating loaded; nullptr
-// after a reported failure.
 shell::StakesState* OpenStakes(CliContext& ctx) {
   // The stakes file is the data folder's lock: taken (with the wait) before anything is read.
   auto& session = ctx.OpenSession(CliContext::Access::Write);
@@ -25,6 +21,8 @@ shell::StakesState* OpenStakes(CliContext& ctx) {
   stakes.LoadRating();
   return &stakes;
 }
+
+namespace {
 
 void ListStakes(CliContext& ctx) {
   auto* stakes = OpenStakes(ctx);

@@ -21,9 +21,11 @@
 #include "gui/menu_layout.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
+#include "gui/regulars_page.h"
 #include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
+#include "gui/systems_page.h"
 #include "gui/window_placement.h"
 #include "scripts/script.h"
 #include "shell/combs_state.h"
@@ -33,6 +35,7 @@
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
+#include "shell/systems_state.h"
 #include "shell/switches.h"
 #include "shell/views_state.h"
 #include "views/card.h"
@@ -98,6 +101,7 @@ void MainWindow::BuildPages() {
   right_pages_->addTab(rating_, QStringLiteral("Рейтинг"));
   script_ = new ScriptPage(right_pages_, session_, host_, *commands_, ChooseFile);
   right_pages_->addTab(script_, QStringLiteral("Сценарий"));
+  BuildTablePages();
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
 }
@@ -162,6 +166,8 @@ void MainWindow::OnViewChanged(int view) {
     case shell::ViewId::Graphs:
     case shell::ViewId::Card:
     case shell::ViewId::Week: RefreshAnalysisPage(view); break;
+    case shell::ViewId::Regulars:
+    case shell::ViewId::Systems: ShowTablePages(); break;
     case shell::ViewId::All:
       draws_->Refresh();
       stakes_->Refresh(false);
@@ -208,6 +214,13 @@ shell::TCommandState MainWindow::CommandState() const {
     state.LayoutColumns = session_.Views().Layout().Grid.Cols;
     state.LayoutSelLeft = rect.Bottom >= rect.Top ? rect.Left : -1;
     state.LayoutSelRight = rect.Bottom >= rect.Top ? rect.Right : -1;
+  }
+  if (regulars_) state.TablesSelected = static_cast<int>(regulars_->SelectedRows().size());
+  if (systems_) {
+    const auto rows = systems_->SelectedRows();
+    state.SystemsSelected = static_cast<int>(rows.size());
+    const auto* systems = session_.SystemsIfCreated();
+    state.SystemSelectedIsOwn = systems && !rows.empty() && systems->IsOwn(rows.front());
   }
   state.ClipboardHasText = !QGuiApplication::clipboard()->text().isEmpty();
   state.HelpFileExists = support::FileExists(HelpFilePath());

@@ -33,10 +33,12 @@ class GraphsPage;
 class LayoutPage;
 class QtHost;
 class RatingPage;
+class RegularsPage;
 class ScriptPage;
 class StakesPage;
 class StatsPage;
 class WeekPage;
+class SystemsPage;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -76,6 +78,8 @@ class MainWindow : public QMainWindow {
   CardPage* CardView() const { return card_; }
   LayoutPage* LayoutView() const { return layout_; }
   WeekPage* WeekView() const { return week_; }
+  RegularsPage* RegularsView() const { return regulars_; }
+  SystemsPage* SystemsView() const { return systems_; }
   QString StatusPanel(int panel) const;
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
@@ -108,6 +112,13 @@ class MainWindow : public QMainWindow {
   void ShowAnalysisPages();
   void ToggleAnalysisSwitch(shell::CommandId id);
   void RefreshAnalysisPage(int view);
+  // The pages "Регуляры" and "Системы" and their commands (main_window_tables.cpp).
+  void BuildTablePages();
+  void ShowTablePages();
+  void RegisterTableHandlers();
+  void RefreshSystems();
+  void AddTables();
+  void PlaySystem(bool whole);
   void RefreshStatusPanels();
   void OnViewChanged(int view);
   // While a script runs the draws, combinations and statistics pages and the script list are
@@ -156,6 +167,8 @@ class MainWindow : public QMainWindow {
   CardPage* card_ = nullptr;
   LayoutPage* layout_ = nullptr;
   WeekPage* week_ = nullptr;
+  RegularsPage* regulars_ = nullptr;
+  SystemsPage* systems_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
   bool destroyed_ = false;
   bool initialised_ = false;

@@ -66,6 +66,7 @@ void MainWindow::RegisterHandlers() {
   RegisterFilterListHandlers();
   RegisterNetworkHandlers();
   RegisterAnalysisHandlers();
+  RegisterTableHandlers();
 }
 
 void MainWindow::AddDraw() {

@@ -116,4 +116,11 @@ const std::vector<MenuItem>& LibraryContextMenu() {
   return menu;
 }
 
+const std::vector<MenuItem>& SystemsContextMenu() {
+  static const std::vector<MenuItem> items = {Cmd(C::SystemsRefresh), Cmd(C::SystemsDownload), Sep(),
+                                              Cmd(C::SystemsAdd),     Cmd(C::SystemsProp),     Cmd(C::SystemsDel),
+                                              Sep(),                  Cmd(C::SystemStakeFilter), Cmd(C::SystemStakeAll)};
+  return items;
+}
+
 }  // namespace kelmora::gui

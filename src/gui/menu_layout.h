@@ -25,5 +25,7 @@ const std::vector<MenuItem>& StatsChartContextMenu();
 const std::vector<MenuItem>& CombsContextMenu();
 // The context menu of the online catalogue panel.
 const std::vector<MenuItem>& LibraryContextMenu();
+// The context menu of the systems list: the catalogue commands and system play.
+const std::vector<MenuItem>& SystemsContextMenu();
 
 }  // namespace kelmora::gui

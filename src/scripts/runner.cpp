@@ -77,28 +77,6 @@ void AppendScriptLogEntry(const std::filesystem::path& path, const TLocalTime& n
   if (!f) support::Fail("{}", std::strerror(errno));
 }
 
-std::vector<uint8_t> DistinctListValues(const lottery::TCombsArray& combs) {
-  std::vector<uint8_t> values;
-  bool seen[256] = {};
-  for (const lottery::TComb comb : combs) {
-    for (int k = 0; k < 4; ++k) {
-      const auto v = static_cast<uint8_t>(comb >> (8 * k));
-      if (seen[v]) continue;
-      seen[v] = true;
-      values.push_back(v);
-      if (values.size() == 8) return values;
-    }
-  }
-  return values;
-}
-
-lottery::TComb AscendingComb(lottery::TComb comb) {
-  uint8_t v[4];
-  for (int k = 0; k < 4; ++k) v[k] = static_cast<uint8_t>(comb >> (8 * k));
-  std::sort(v, v + 4);
-  return lottery::MakeComb(v[0], v[1], v[2], v[3]);
-}
-
 int TScriptRandom::Index(int n) {
   if (n <= 1) return 0;
   // Draws above the largest multiple of n are thrown away, so every index is equally likely.

@@ -1,7 +1,6 @@
 #pragma once
 // What the script runner makes that does not depend on the Session: the names of its stakes, its
-// log file and entries, the fixed texts of the log, the values system play collects, and the
-// random pick of stake mode RAND.
+// log file and entries, the fixed texts of the log, and the random pick of stake mode RAND.
 
 #include <cstdint>
 #include <filesystem>
@@ -51,14 +50,6 @@ extern const char* const LogPassLine;      // the "=" line
 extern const char* const LogStepLine;      // the "-" line
 // "=== Выполнение сценария для смещения %.6d ===...".
 std::string LogOffsetLine(int offset);
-
-// --- system play ---
-
-// The distinct card values of the list in the order they are met (combinations in order, positions
-// 1 to 4), at most 8.
-std::vector<uint8_t> DistinctListValues(const lottery::TCombsArray& combs);
-// The combination with its four values in ascending order (positions s, h, d, c).
-lottery::TComb AscendingComb(lottery::TComb comb);
 
 // --- the random pick ---
 

@@ -11,6 +11,7 @@
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/views_state.h"
+#include "shell/systems_state.h"
 #include "support/text.h"
 
 namespace kelmora::shell {
@@ -85,10 +86,10 @@ constexpr TCommandInfo Table[] = {
   {C::StakesGraphDraws, "StakesGraphDraws", "Суммарный профит по тиражам", "График суммарного профита ставок по тиражам", "F6", A::Stakes, F::Stakes, false, HasStakes, nullptr},
   {C::StakesGraphOverlap, "StakesGraphOverlap", "График совпадений ставок", "График количества совпадений для всех ставок по тиражам", "Ctrl+F6", A::Rating, F::Rating, true, StakeRatingSelected, nullptr},
   {C::StakesGraphProfits, "StakesGraphProfits", "График профита ставок", "График профита для всех ставок по тиражам", "Alt+F6", A::Rating, F::Rating, true, StakeRatingSelected, nullptr},
-  {C::TablesAdd, "TablesAdd", "Добавить регулярную ставку", nullptr, "", A::Tables, F::Tables, false, TablesShown, nullptr},
-  {C::TablesDel, "TablesDel", "Удалить регулярную ставку", nullptr, "", A::Tables, F::Tables, false, TableSelected, nullptr},
-  {C::TablesStakeAdd, "TablesStakeAdd", "Сделать ставку по регуляру", nullptr, "", A::Tables, F::Tables, false, TableSelected, nullptr},
-  {C::TablesStakeTest, "TablesStakeTest", "Тест регуляров", nullptr, "", A::Tables, F::Tables, false, TableSelected, nullptr},
+  {C::TablesAdd, "TablesAdd", "Добавить регулярную ставку", "Добавить регулярную табличную ставку", "", A::Tables, F::Tables, false, TablesShown, nullptr},
+  {C::TablesDel, "TablesDel", "Удалить регулярную ставку", "Удалить выделенные регулярные табличные ставки", "", A::Tables, F::Tables, false, TableSelected, nullptr},
+  {C::TablesStakeAdd, "TablesStakeAdd", "Сделать ставку по регуляру", "Создать ставку по выделенному регуляру", "", A::Tables, F::Tables, false, TableSelected, nullptr},
+  {C::TablesStakeTest, "TablesStakeTest", "Тест регуляров", "Тестирование регулярных ставок", "", A::Tables, F::Tables, false, TableSelected, nullptr},
   {C::OpenLotoSite, "OpenLotoSite", "Сайт лотереи", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::CombsDelExists, "CombsDelExists", "Исключить тиражи", nullptr, "Ctrl+E", A::Combs, F::Combs, false, [](S s) { return s.CombsCount > 0 && s.DrawsCount > 0 && s.View.DrawsExclude > 0; }, nullptr},
   {C::CombsDelSelected, "CombsDelSelected", "Удалить выделенные", nullptr, "Ctrl+Del", A::Combs, F::Combs, false, CombSelected, nullptr},
@@ -184,14 +185,14 @@ constexpr TCommandInfo Table[] = {
   {C::WeekFilter_Exclude, "WeekFilter_Exclude", "Удалить выделенные", nullptr, "", A::Page, F::Week, false, [](S s) { return s.WeekShown && s.CombsCount > 0; }, nullptr},
   {C::ViewWeekChartMode, "ViewWeekChartMode", "График по дням недели", nullptr, "", A::Page, F::Week, false, WeekShown, [](S s) { return s.View.WeekChartMode == 1; }},
   {C::ViewWeekChartType, "ViewWeekChartType", "График / диаграмма", nullptr, "", A::Page, F::Week, false, WeekShown, [](S s) { return s.View.WeekChartType; }},
-  {C::SystemsOn, "SystemsOn", "Системная игра", nullptr, "Ctrl+J", A::Systems, F::Systems, false, Always, [](S s) { return s.SystemsShown; }},
-  {C::SystemsRefresh, "SystemsRefresh", "Обновить", nullptr, "", A::Systems, F::Systems, false, SystemsShown, nullptr},
-  {C::SystemsDownload, "SystemsDownload", "Загрузить", nullptr, "", A::Systems, F::Systems, false, SystemSelected, nullptr},
-  {C::SystemsAdd, "SystemsAdd", "Добавить", nullptr, "", A::Systems, F::Systems, false, SystemsShown, nullptr},
-  {C::SystemsProp, "SystemsProp", "Свойства", nullptr, "", A::Systems, F::Systems, false, SystemSelected, nullptr},
-  {C::SystemsDel, "SystemsDel", "Удалить", nullptr, "", A::Systems, F::Systems, false, [](S s) { return s.SystemsShown && s.SystemSelectedIsOwn; }, nullptr},
-  {C::SystemStakeAll, "SystemStakeAll", "Cистемная игра по списку системы", nullptr, "Ctrl+Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
-  {C::SystemStakeFilter, "SystemStakeFilter", "Cистемная игра по списку комбинаций", nullptr, "Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
+  {C::SystemsOn, "SystemsOn", "Системная игра", "Включить или выключить список систем", "Ctrl+J", A::Systems, F::Systems, false, Always, [](S s) { return s.SystemsShown; }},
+  {C::SystemsRefresh, "SystemsRefresh", "Обновить", "Перезагрузить список с сервера", "", A::Systems, F::Systems, false, SystemsShown, nullptr},
+  {C::SystemsDownload, "SystemsDownload", "Загрузить", "Загрузить выделенные системы", "", A::Systems, F::Systems, false, SystemSelected, nullptr},
+  {C::SystemsAdd, "SystemsAdd", "Добавить", "Добавить свою систему в список", "", A::Systems, F::Systems, false, SystemsShown, nullptr},
+  {C::SystemsProp, "SystemsProp", "Свойства", "Просмотр / редактирование свойств системы", "", A::Systems, F::Systems, false, SystemSelected, nullptr},
+  {C::SystemsDel, "SystemsDel", "Удалить", "Удалить свои системы из списка", "", A::Systems, F::Systems, false, [](S s) { return s.SystemsShown && s.SystemSelectedIsOwn; }, nullptr},
+  {C::SystemStakeAll, "SystemStakeAll", "Cистемная игра по списку системы", "Системная игра по всем комбинациям выбранной системы (даже если их нет в списке комбинаций)", "Ctrl+Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
+  {C::SystemStakeFilter, "SystemStakeFilter", "Cистемная игра по списку комбинаций", "Системная игра только по комбинациям, которые есть и в системе и в списке комбинаций", "Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
   {C::LogsDelete, "LogsDelete", "Удалить журналы выполнения сценариев", "Удалить файлы журналов выполнения сценария", "", A::Script, F::Scripts, false, NoScriptRunning, nullptr},
   {C::urlAuthText, "urlAuthText", "Статьи для начинающих", nullptr, "", A::Help, F::Web, false, Always, nullptr},
   {C::urlTG, "urlTG", "Канал в Telegram", nullptr, "", A::Help, F::Web, false, Always, nullptr},
@@ -202,7 +203,7 @@ constexpr TCommandInfo Table[] = {
   {C::TabCard, "TabCard", "Вкладка \"Карта\"", nullptr, "", A::View, F::Card, false, Always, [](S s) { return s.CardShown; }},
   {C::TabLayout, "TabLayout", "Вкладка \"Схема\"", nullptr, "", A::View, F::Layout, false, Always, [](S s) { return s.LayoutShown; }},
   {C::TabWeek, "TabWeek", "Вкладка \"Неделя\"", nullptr, "", A::View, F::Week, false, Always, [](S s) { return s.WeekShown; }},
-  {C::TabTables, "TabTables", "Вкладка \"Регуляры\"", nullptr, "", A::View, F::Tables, false, Always, [](S s) { return s.TablesShown; }},
+  {C::TabTables, "TabTables", "Вкладка \"Регуляры\"", "Скрыть / показать вкладку \"Регулярные ставки\"", "", A::View, F::Tables, false, Always, [](S s) { return s.TablesShown; }},
   {C::LayoutCmpCalc, "LayoutCmpCalc", "Обновить", nullptr, "", A::Page, F::Layout, false, LayoutReady, nullptr},
 };
 // clang-format on
@@ -247,6 +248,8 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Stakes:
     case Feature::Rating:
     case Feature::Scripts:
+    case Feature::Tables:
+    case Feature::Systems:
     case Feature::Help:
     case Feature::Graphs:
     case Feature::Card:
@@ -339,6 +342,7 @@ TCommandState CommandStateOf(const Session& session) {
       s.LibrarySelectedRate = entry->MyRate;
     }
   }
+  if (const SystemsState* systems = session.SystemsIfCreated()) s.SystemsShown = systems->Shown();
   return s;
 }
 

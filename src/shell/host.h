@@ -19,7 +19,10 @@ std::string_view MessageCaption(MessageKind kind);
 // StatSelectors: the statistic selectors were refilled (the registry's entries may be new ones).
 // Layout, Graphs, Card, Week: the analysis pages' data was computed anew.
 // Library: the online catalogue's entries or selection.
-enum class ViewId { Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, Layout, Graphs, Card, Week, Library, All };
+enum class ViewId {
+  Draws, StatusBar, Combs, Filters, StatsTable, Stakes, Rating, Script, StatSelectors, Layout, Graphs, Card, Week,
+  Library, Regulars, Systems, All
+};
 
 // Panels 2..5 of the script status bar: "Цикл: %d", "Строка: %d", "Ставок: %d", and the text.
 struct ScriptProgressPanels {

@@ -10,6 +10,7 @@
 #include "shell/session.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
+#include "shell/systems_state.h"
 #include "stakes/stake_rec.h"
 #include "support/error.h"
 
@@ -492,24 +493,18 @@ void ScriptRunner::AddScriptStake(lottery::TComb comb, bool bulk, const StakeCon
 
 bool ScriptRunner::LoadSystemFor(const std::vector<uint8_t>& values, lottery::TCombsArray& combs,
                                  std::string& file_name, std::string& failure) {
-  // No system can be downloaded yet, so the "Systems" folder never holds one for these values.
-  (void)combs;
-  (void)file_name;
-  failure = fmt::format("Система для {} чисел не найдена или не загружена на компьютер!", values.size());
   // Shown once per run: a test would otherwise stop at a box for every variant of the step.
-  if (!system_failure_shown_) {
-    session_.GetHost().ShowError(
-        failure +
-        "\r\rПеред системной игрой необходимо предварительно загрузить системы на Ваш компьютер через меню "
-        "\"Системы\" - \"Загрузить\".");
-  }
-  system_failure_shown_ = true;
-  return false;
+  stakes::TSystemLoad load = session_.Systems().LoadSystemFor(values, !system_failure_shown_);
+  combs = std::move(load.Combs);
+  file_name = load.File.string();
+  failure = load.Failure;
+  if (!failure.empty()) system_failure_shown_ = true;
+  return failure.empty();
 }
 
 void ScriptRunner::AddSystemStakes(bool whole, const StakeContext& step) {
   CombsState& combs = session_.Combs();
-  const std::vector<uint8_t> values = scripts::DistinctListValues(combs.CombList());
+  const std::vector<uint8_t> values = stakes::DistinctListValues(combs.CombList());
   lottery::TCombsArray rows;
   std::string file_name, failure;
   if (!LoadSystemFor(values, rows, file_name, failure)) {
@@ -520,9 +515,9 @@ void ScriptRunner::AddSystemStakes(bool whole, const StakeContext& step) {
   ScriptLog(whole ? fmt::format("{{#}} Системная игра для {} чисел [все система]: загружен файл \"{}\"", values.size(), stem)
                   : fmt::format("{{#}} Системная игра для {} чисел [система * комбинации]: загружен файл \"{}\"",
                                 values.size(), stem));
-  for (const lottery::TComb row : rows) {
-    const lottery::TComb comb = scripts::AscendingComb(row);
-    if (!whole && !combs.Lists().CombListContains(comb)) continue;
+  const auto& lists = combs.Lists();
+  for (const lottery::TComb comb :
+       stakes::SystemStakeCombs(rows, whole, [&](lottery::TComb c) { return lists.CombListContains(c); })) {
     AddScriptStake(comb, true, step);
     if (failed_) break;
   }

@@ -9,9 +9,11 @@
 #include "lottery/draws.h"
 #include "shell/combs_state.h"
 #include "shell/library_state.h"
+#include "shell/regulars_state.h"
 #include "shell/script_runner.h"
 #include "shell/network_state.h"
 #include "shell/script_state.h"
+#include "shell/systems_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/switches.h"
@@ -116,6 +118,7 @@ void Session::Initialise() {
     Combs().GenerateDefault(true);
     RefreshAllViews(true);
     Stakes().LoadRating();
+    if (main_view_.TabTables) Regulars().Show();
     Script().LoadCurrentScript();
   });
 }
@@ -210,6 +213,16 @@ StakesState& Session::Stakes() {
 ScriptState& Session::Script() {
   if (!script_) script_ = std::make_unique<ScriptState>(*this);
   return *script_;
+}
+
+RegularsState& Session::Regulars() {
+  if (!regulars_) regulars_ = std::make_unique<RegularsState>(*this);
+  return *regulars_;
+}
+
+SystemsState& Session::Systems() {
+  if (!systems_) systems_ = std::make_unique<SystemsState>(*this);
+  return *systems_;
 }
 
 ScriptRunner& Session::Runner() {

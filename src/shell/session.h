@@ -42,6 +42,8 @@ class ScriptRunner;
 class NetworkState;
 class ViewsState;
 class LibraryState;
+class RegularsState;
+class SystemsState;
 
 class Session {
  public:
@@ -231,6 +233,10 @@ class Session {
   ScriptState& Script();
   // --- the script runner: "Прогноз", "Тест", "Стоп", its log and flags ---
   ScriptRunner& Runner();
+  // --- "Регуляры" page: the regular table stakes ---
+  RegularsState& Regulars();
+  // --- "Системы" page: the catalogue, the local systems, system play ---
+  SystemsState& Systems();
   // The components when they exist already (nullptr before Create), for read-only callers.
   const StatsState* StatsIfCreated() const { return stats_.get(); }
   const CombsState* CombsIfCreated() const { return combs_.get(); }
@@ -240,6 +246,8 @@ class Session {
   // --- the analysis pages "Схема", "Графики", "Карта", "Неделя", the repeats and sums windows ---
   ViewsState& Views();
   const ViewsState* ViewsIfCreated() const { return views_.get(); }
+  const RegularsState* RegularsIfCreated() const { return regulars_.get(); }
+  const SystemsState* SystemsIfCreated() const { return systems_.get(); }
 
   // Recomputes the views that depend on the archive and the offset (nothing while suppressed).
   void RefreshAllViews(bool force);
@@ -274,6 +282,8 @@ class Session {
   std::unique_ptr<NetworkState> network_;
   std::unique_ptr<ViewsState> views_;
   std::unique_ptr<LibraryState> library_;
+  std::unique_ptr<RegularsState> regulars_;
+  std::unique_ptr<SystemsState> systems_;
 
   std::unique_ptr<stakes::TStakesFile> stakes_file_;
   bool terminate_requested_ = false;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <system_error>
 #include <thread>
 
@@ -182,6 +183,43 @@ void LockedFile::Sync() {
 void LockedFile::RenameTo(const std::filesystem::path& target) {
   if (::rename(path_.c_str(), target.c_str()) != 0) Fail("{}", std::strerror(errno));
   path_ = target;
+}
+
+std::optional<int64_t> UtcSeconds(int year, int month, int day, int hour, int minute, int second) {
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
+      minute > 59 || second < 0 || second > 60)
+    return std::nullopt;
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  tm.tm_min = minute;
+  tm.tm_sec = second;
+  return static_cast<int64_t>(timegm(&tm));
+}
+
+std::string LocalTimeText(int64_t utc_seconds) {
+  const auto t = static_cast<std::time_t>(utc_seconds);
+  std::tm tm{};
+  if (!localtime_r(&t, &tm)) return {};
+  char text[32];
+  const size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  return std::string(text, n);
+}
+
+void SetFileTimes(const std::filesystem::path& path, int64_t utc_seconds) {
+  struct timespec times[2];
+  times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(utc_seconds);
+  times[0].tv_nsec = times[1].tv_nsec = 0;
+  if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+    Fail("Не удалось установить время файла \"{}\": {}", path.string(), std::strerror(errno));
+}
+
+std::optional<int64_t> FileModifiedTime(const std::filesystem::path& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<int64_t>(st.st_mtim.tv_sec);
 }
 
 }  // namespace kelmora::support

@@ -38,6 +38,17 @@ std::optional<int> RunProgramAndWait(const std::filesystem::path& program, const
 // Whether a process other than this one runs an executable with this file name (ignoring case).
 bool OtherProcessRunning(std::string_view executable_name);
 
+// --- times: UTC seconds since 1970 ---
+// The UTC moment of a civil date-time; nullopt when a field is out of range.
+std::optional<int64_t> UtcSeconds(int year, int month, int day, int hour, int minute, int second);
+// "yyyy-mm-dd hh:nn:ss" of the moment in the local time zone.
+std::string LocalTimeText(int64_t utc_seconds);
+// Sets the file's modification (and access) time; the creation time as far as the platform allows
+// (Linux keeps no settable one). Throws Error with the system's reason.
+void SetFileTimes(const std::filesystem::path& path, int64_t utc_seconds);
+// The file's modification time; nullopt when it cannot be read.
+std::optional<int64_t> FileModifiedTime(const std::filesystem::path& path);
+
 // Thrown by LockedFile when another process holds the lock (as opposed to a file that cannot be
 // opened at all).
 class LockBusyError : public Error {

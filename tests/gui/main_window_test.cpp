@@ -60,7 +60,8 @@ TEST_F(MainWindowTest, StartsOnAnEmptyFolderWithoutWarnings) {
     for (QAction* a : p.window->menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, (QStringList{QStringLiteral("Файл"), QStringLiteral("Архив тиражей"), QStringLiteral("Комбинации"),
                                   QStringLiteral("Статистика"), QStringLiteral("Ставки"), QStringLiteral("Рейтинг"),
-                                  QStringLiteral("Сценарий"), QStringLiteral("Вид"), QStringLiteral("Справка")}));
+                                  QStringLiteral("Регуляры"), QStringLiteral("Сценарий"), QStringLiteral("Вид"),
+                                  QStringLiteral("Справка")}));
     p.Stop();
   }
   EXPECT_TRUE(testing::QtWarnings().isEmpty()) << testing::QtWarnings().join(QStringLiteral("\n")).toStdString();

@@ -33,17 +33,25 @@
 #include "gui/repeats_window.h"
 #include "gui/script_dialog.h"
 #include "gui/script_model.h"
+#include "gui/regulars_page.h"
 #include "gui/script_page.h"
 #include "gui/stakes_pages.h"
 #include "gui/stats_page.h"
+#include "gui/systems_page.h"
+#include "gui/system_dialog.h"
+#include "gui/table_dialog.h"
 #include "gui/table_sizing.h"
 #include "gui/view_grid.h"
+#include "shell/combs_state.h"
+#include "shell/regulars_state.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
 #include "shell/stakes_state.h"
 #include "shell/stats_state.h"
 #include "shell/views_state.h"
 #include "views/sums.h"
+#include "catalog/seed.h"
+#include "common/catalog_test_server.h"
 #include "lottery/comb_ops.h"
 #include "scripts/script.h"
 #include "support/files.h"
@@ -235,6 +243,58 @@ TEST_F(DemoDataTest, TheFavouritesManagerAndADescriptionPageAreDrawn) {
   ASSERT_FALSE(url.empty());
   FilterHelpDialog help(&Window(), Session(), url);
   Keep(Shoot(help), "filter_help.png");
+}
+
+TEST_F(DemoDataTest, TheRegularsPageAndTheRuleAndSystemDialogsAreDrawn) {
+  auto& regulars = Session().Regulars();
+  const auto& list = Session().Combs().CombList();
+  auto rule = regulars.NewTable({list[100]});
+  rule.Name = "Вверх по шагу";
+  ASSERT_TRUE(regulars.AddTables(rule, {100}));
+  rule.Name = "Последний тираж, шаг -2";
+  rule.UseLastDraw = true;
+  rule.Step = -2;
+  ASSERT_TRUE(regulars.AddTables(rule, {}));
+  ASSERT_TRUE(regulars.StakeTest({0, 1}, 5));
+  ASSERT_TRUE(Window().SelectPage(QStringLiteral("Регуляры")));
+  QApplication::processEvents();
+  EXPECT_EQ(ElidedHeaderTexts(*Window().RegularsView()->List()->horizontalHeader()), QStringList());
+  ExpectCellsFit(*Window().RegularsView()->List(), "regulars list");
+  Keep(Window().grab(), "regulars_page.png");
+
+  TableDialog table(&Window(), program_->host, regulars.NewTable({list[7]}), 1, regulars.Tables());
+  Keep(Shoot(table), "table_dialog.png");
+  net::tSystemData system;
+  system.Id = 37;
+  system.Nums = 8;
+  system.Olap = 2;
+  system.CSize = 4;
+  system.Title = "Восемь чисел, блок 2";
+  system.Author = "Демо";
+  system.Descr = "Пример системы: четыре строки на восемь значений.";
+  system.Url = "https://example.org/systems/37";
+  system.Created = 1765447200;
+  system.Downloads = 12;
+  system.CList = "01 02 03 04\n05 06 07 08\n01 02 05 06\n03 04 07 08";
+  SystemDialog dialog(&Window(), program_->host, system, true);
+  Keep(Shoot(dialog), "system_dialog.png");
+}
+
+TEST_F(DemoDataTest, TheSystemsPageOverTheDemoCatalogueIsDrawn) {
+  kelmora::testing::CatalogTestServer server;
+  server.SetNow(1765454400);
+  ASSERT_GT(catalog::SeedDemo(server.DbPath().string()).Systems, 0);
+  ASSERT_TRUE(Session().SetConfigValue("NETWORK", "CatalogUrl", server.BaseUrl()));
+  ASSERT_TRUE(Session().SetConfigValue("NETWORK", "CaFile", server.CaFile().string()));
+  ASSERT_TRUE(Window().Commands().Run(CommandId::SystemsOn));
+  SystemsPage* page = Window().SystemsView();
+  ASSERT_GT(page->List()->model()->rowCount(), 2);
+  page->SelectRow(1);
+  ASSERT_TRUE(Window().Commands().Run(CommandId::SystemsDownload));
+  for (const auto& message : program_->host.Messages) EXPECT_NE(message.Kind, shell::MessageKind::Error) << message.Text;
+  QApplication::processEvents();
+  EXPECT_EQ(ElidedHeaderTexts(*page->List()->horizontalHeader()), QStringList());
+  Keep(Window().grab(), "systems_page.png");
 }
 
 // A short script of the kinds a user writes: two variants of the numbers, the sums on what is

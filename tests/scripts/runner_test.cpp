@@ -72,15 +72,6 @@ TEST(ScriptLogTest, EveryEntryIsAppendedInWindows1251WithCrLf) {
   EXPECT_THROW(AppendScriptLogEntry(dir / "missing" / "log.txt", {}, "x"), std::exception);
 }
 
-TEST(SystemPlayValuesTest, DistinctValuesInListOrderAtMostEight) {
-  lottery::TCombsArray combs = {MakeComb(9, 7, 9, 8), MakeComb(7, 10, 11, 8)};
-  EXPECT_EQ(DistinctListValues(combs), (std::vector<uint8_t>{9, 7, 8, 10, 11}));
-  EXPECT_TRUE(DistinctListValues({}).empty());
-  combs = {MakeComb(7, 8, 9, 10), MakeComb(11, 12, 13, 14), MakeComb(14, 13, 12, 7)};
-  EXPECT_EQ(DistinctListValues(combs), (std::vector<uint8_t>{7, 8, 9, 10, 11, 12, 13, 14}));
-  EXPECT_EQ(AscendingComb(MakeComb(14, 7, 10, 7)), MakeComb(7, 7, 10, 14));
-}
-
 TEST(ScriptRandomTest, SeededPicksRepeatAndCoverTheRange) {
   TScriptRandom a, b;
   a.Seed(42);

@@ -40,6 +40,8 @@ std::map<std::string, std::string> RunCase(const std::string& name, bool literal
   lottery::SaveDrawsFile(data / "Kelmora_4r32.ldr", testing::GoldenArchive(testing::CaseInt(options, "draws", 40)));
   if (support::FileExists(dir / "Kelmora_4r32.ini"))
     support::WriteFileAtomic(data / "Kelmora_4r32.ini", support::ReadFileText(dir / "Kelmora_4r32.ini"));
+  // The downloaded systems the case plays with.
+  if (std::filesystem::is_directory(dir / "Systems")) std::filesystem::copy(dir / "Systems", data / "Systems");
   const std::string view = fmt::format("[TFormMain]\r\nScriptLogEnabled={}\r\nStakesCheckOnLine={}\r\n",
                                        testing::CaseInt(options, "log", 1), testing::CaseInt(options, "check_on_line", 1));
   support::WriteFileAtomic(data / "Kelmora_4r32.frm", view);
