@@ -268,11 +268,17 @@ std::string LibraryState::Cell(const net::tScriptInfo& info, int column) const {
     case 6: return net::FormatLocalTime(info.Created);
     case 7: {
       // "%.3n": three decimals with the thousands separated by blanks.
-      std::string text = support::FormatFixed(info.Rating, 3, session_.DecimalSeparator());
-      const size_t point = text.find(session_.DecimalSeparator());
-      const size_t first = text[0] == '-' ? 1 : 0;
-      for (size_t at = point; at > first + 3; at -= 3) text.insert(at - 3, " ");
-      return text;
+      const std::string text = support::FormatFixed(info.Rating, 3, session_.DecimalSeparator());
+      size_t point = text.find(session_.DecimalSeparator());
+      if (point == std::string::npos) point = text.size();
+      const size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+      std::string grouped = text.substr(0, first);
+      for (size_t i = first; i < point; ++i) {
+        if (i > first && (point - i) % 3 == 0) grouped += ' ';
+        grouped += text[i];
+      }
+      grouped += std::string_view(text).substr(point);
+      return grouped;
     }
     case 8: return std::to_string(info.RatesCount);
     case 9: return info.MyRate < 0 ? "Скрытый" : info.MyRate == 0 ? std::string() : std::to_string(info.MyRate);

@@ -41,15 +41,23 @@ void RegularsState::TabTables() {
 void RegularsState::LoadTables() {
   if (!shown_) return;
   tables_.clear();
+  unreadable_ = false;
   if (support::FileExists(TablesPath())) {
     BusyGuard status(session_, "Загрузка файла регулярных ставок...");
-    session_.Reported("Ошибка чтения файла регулярных ставок!", [&] { stakes::ReadTablesFile(TablesPath(), tables_); });
+    unreadable_ = !session_.Reported("Ошибка чтения файла регулярных ставок!",
+                                     [&] { stakes::ReadTablesFile(TablesPath(), tables_); });
   }
   session_.GetHost().ViewChanged(ViewId::Regulars);
 }
 
 bool RegularsState::SaveTables() {
   if (!shown_) return false;
+  // The rules of a file that could not be read are not in memory: writing would lose them.
+  if (unreadable_) {
+    session_.GetHost().ShowError(
+        fmt::format("Файл \"{}\" не удалось прочитать, поэтому он не будет перезаписан.", TablesPath().string()));
+    return false;
+  }
   bool ok;
   {
     BusyGuard status(session_, "Сохранение файла регулярных ставок...");

@@ -78,6 +78,7 @@ class RegularsState {
   Session& session_;
   stakes::TTablesArray tables_;
   bool shown_ = false;
+  bool unreadable_ = false;  // the file was there but could not be read: it is never written over
 };
 
 }  // namespace kelmora::shell

@@ -4,6 +4,11 @@
 
 #include "shell/regulars_state.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <fmt/format.h>
@@ -61,6 +66,37 @@ class RegularsStateTest : public ::testing::Test {
   RecordingHost host_;
   std::unique_ptr<Session> session_;
 };
+
+TEST_F(RegularsStateTest, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+  ASSERT_TRUE(Regulars().AddTables(Rule("A", MakeComb(7, 8, 13, 14), 1), {0}));
+  const auto before = support::ReadFileBytes(Regulars().TablesPath());
+  session_.reset();
+  // Every other file of the folder stays open to the session; only the rules cannot be read.
+  ASSERT_EQ(chmod(dir_.Path().c_str(), 0777), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) ASSERT_EQ(chmod(entry.path().c_str(), 0666), 0);
+  ASSERT_EQ(chmod((dir_ / "Kelmora_4r32.ltb").c_str(), 0), 0);
+  // Root reads every file: the session works with the rights of "nobody".
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(setegid(65534), 0);
+    ASSERT_EQ(seteuid(65534), 0);
+  }
+  Start();
+  ASSERT_TRUE(Regulars().Shown());
+  host_.Clear();
+  const bool added = Regulars().AddTables(Rule("B", MakeComb(8, 9, 10, 11), 1), {0});
+  session_.reset();
+  if (root) {
+    ASSERT_EQ(seteuid(0), 0);
+    ASSERT_EQ(setegid(0), 0);
+  }
+  EXPECT_FALSE(added);
+  const auto errors = host_.MessagesOf(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 1u) << ::testing::PrintToString(errors);
+  EXPECT_NE(errors[0].find("не будет перезаписан"), std::string::npos) << errors[0];
+  ASSERT_EQ(chmod((dir_ / "Kelmora_4r32.ltb").c_str(), 0644), 0);
+  EXPECT_EQ(support::ReadFileBytes(dir_ / "Kelmora_4r32.ltb"), before);
+}
 
 TEST_F(RegularsStateTest, TheShownPageLoadsAndSavesTheFileTheHiddenOneLeavesItAlone) {
   ASSERT_TRUE(Regulars().Shown());  // the switch is on by default

@@ -13,7 +13,10 @@ using views::CardCellText;
 
 std::string Row(const lottery::TDrawsArray& draws, int row) {
   std::string out;
-  for (int c = 0; c < views::CardColumns; ++c) out += (c ? "|" : "") + CardCellText(draws, row, c);
+  for (int c = 0; c < views::CardColumns; ++c) {
+    if (c) out += '|';
+    out += CardCellText(draws, row, c);
+  }
   return out;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
 #include "views_fixture.h"
 
 namespace kelmora::testing {
@@ -16,7 +18,7 @@ std::string DataCells(const views::TViewGrid& g) {
   std::string out;
   for (int r = 1; r < g.Rows; ++r)
     for (int c = 1; c < g.Cols; ++c)
-      if (!g.At(r, c).empty()) out += (out.empty() ? "" : " ") + std::to_string(r) + ":" + std::to_string(c) + "=" + g.At(r, c);
+      if (!g.At(r, c).empty()) out += fmt::format("{}{}:{}={}", out.empty() ? "" : " ", r, c, g.At(r, c));
   return out;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
 #include "views_fixture.h"
 
 namespace kelmora::testing {
@@ -10,8 +12,7 @@ namespace {
 std::string Rows(const views::TRepeats& r) {
   std::string out;
   for (const auto& row : r.Rows)
-    out += (out.empty() ? "" : " | ") + std::to_string(row.Draw) + "," + std::to_string(row.Matches) + "," +
-           std::to_string(row.Count) + "," + row.Draws;
+    out += fmt::format("{}{},{},{},{}", out.empty() ? "" : " | ", row.Draw, row.Matches, row.Count, row.Draws);
   return out;
 }
 

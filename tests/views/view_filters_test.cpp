@@ -19,7 +19,8 @@ views::CellText From(const Cells& cells) {
 std::string Keys(const views::TViewSelection& s) {
   std::string out;
   for (const auto& item : s.Selected) {
-    out += (out.empty() ? "" : ",") + std::to_string(item.Key1);
+    if (!out.empty()) out += ',';
+    out += std::to_string(item.Key1);
     EXPECT_EQ(item.Key2 + item.Key3 + item.Key4 + item.Count, 0);
   }
   return out;
