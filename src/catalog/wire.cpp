@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "support/base64.h"
 #include "support/text.h"
 
 namespace kelmora::catalog {
@@ -33,8 +34,6 @@ std::string PercentDecode(std::string_view text) {
   }
   return out;
 }
-
-constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 int Base64Value(char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -149,30 +148,7 @@ std::string CUnescape(std::string_view text) {
   return out;
 }
 
-std::string EncodeBase64(std::string_view bytes) {
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  size_t i = 0;
-  for (; i + 3 <= bytes.size(); i += 3) {
-    const uint32_t v = static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << 16 |
-                       static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
-                       static_cast<unsigned char>(bytes[i + 2]);
-    out += kAlphabet[v >> 18];
-    out += kAlphabet[(v >> 12) & 63];
-    out += kAlphabet[(v >> 6) & 63];
-    out += kAlphabet[v & 63];
-  }
-  const size_t rest = bytes.size() - i;
-  if (rest > 0) {
-    uint32_t v = static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
-    if (rest == 2) v |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-    out += kAlphabet[v >> 18];
-    out += kAlphabet[(v >> 12) & 63];
-    out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
-    out += '=';
-  }
-  return out;
-}
+std::string EncodeBase64(std::string_view bytes) { return support::Base64Encode(bytes); }
 
 std::optional<std::string> DecodeBase64(std::string_view text) {
   std::string out;
