@@ -22,6 +22,7 @@
 
 #include "gui/chart_window.h"
 #include "gui/command_actions.h"
+#include "gui/menu_layout.h"
 #include "gui/qt_text.h"
 #include "gui/view_grid.h"
 #include "gui/xlsx_export.h"
@@ -55,9 +56,10 @@ QSpinBox* LengthSpin(QWidget* parent, const QString& name, int value, const QStr
   return spin;
 }
 
-void AddButtons(QWidget* parent, QHBoxLayout* bar, CommandActions& commands, std::initializer_list<CommandId> ids) {
-  for (CommandId id : ids) {
-    if (QAction* action = commands.Action(id)) {
+void AddButtons(QWidget* parent, QHBoxLayout* bar, CommandActions& commands, Place place) {
+  for (const MenuItem& item : PlaceItems(place)) {
+    if (item.Type != MenuItem::Command) continue;
+    if (QAction* action = commands.Action(item.Id)) {
       auto* button = new QToolButton(parent);
       button->setDefaultAction(action);
       button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -83,12 +85,11 @@ bool IsEnter(QEvent* event) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-void ContextMenu(QWidget* owner, QTableView* grid, CommandActions& commands, std::initializer_list<CommandId> ids) {
-  QObject::connect(grid, &QWidget::customContextMenuRequested, owner, [grid, &commands, ids = std::vector<CommandId>(ids)](const QPoint& pos) {
+void ContextMenu(QWidget* owner, QTableView* grid, CommandActions& commands, Place place) {
+  QObject::connect(grid, &QWidget::customContextMenuRequested, owner, [grid, &commands, place](const QPoint& pos) {
     QMenu menu(grid);
     commands.Update();
-    for (CommandId id : ids)
-      if (QAction* action = commands.Action(id)) menu.addAction(action);
+    commands.FillMenu(&menu, PlaceItems(place));
     menu.exec(grid->viewport()->mapToGlobal(pos));
   });
 }
@@ -138,7 +139,7 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
                        QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
   length_->installEventFilter(this);
   bar->addWidget(length_);
-  AddButtons(this, bar, commands_, {CommandId::LayoutCalc, CommandId::LayoutFilter_Include, CommandId::LayoutFilter_Exclude});
+  AddButtons(this, bar, commands_, Place::LayoutButtons);
   bar->addStretch(1);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -153,9 +154,7 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
       this);
   grid_ = MakeGridView(splitter, model_, "sgLayout");
   grid_->verticalHeader()->setFixedWidth(50);
-  ContextMenu(this, grid_, commands_,
-              {CommandId::LayoutFilter_Include, CommandId::LayoutFilter_Exclude, CommandId::LayoutXlsExport,
-               CommandId::ViewShemaGradient});
+  ContextMenu(this, grid_, commands_, Place::LayoutMenu);
   connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   splitter->addWidget(grid_);
 
@@ -165,7 +164,7 @@ LayoutPage::LayoutPage(QWidget* parent, shell::Session& session, CommandActions&
   lists->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* lists_bar = new QHBoxLayout();
   lists_bar->addWidget(new QLabel(QStringLiteral("Списки сравнения"), lists));
-  AddButtons(lists, lists_bar, commands_, {CommandId::LayoutCmpCalc});
+  AddButtons(lists, lists_bar, commands_, Place::LayoutListsButtons);
   lists_bar->addStretch(1);
   lists_layout->addLayout(lists_bar);
   auto* row = new QHBoxLayout();
@@ -285,7 +284,7 @@ GraphsPage::GraphsPage(QWidget* parent, shell::Session& session, CommandActions&
                        QStringLiteral("Количество тиражей, использующихся для построения графиков"));
   length_->installEventFilter(this);
   bar->addWidget(length_);
-  AddButtons(this, bar, commands_, {CommandId::DrawsGraphDraw});
+  AddButtons(this, bar, commands_, Place::GraphsButtons);
   labels_ = new QCheckBox(QStringLiteral("Отображать метки на графике"), this);
   labels_->setObjectName(QStringLiteral("cbGraphLabels"));
   labels_->setChecked(session_.Views().GraphLabels());
@@ -342,7 +341,7 @@ CardPage::CardPage(QWidget* parent, shell::Session& session, CommandActions& com
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   auto* bar = AddBar(layout);
-  AddButtons(this, bar, commands_, {CommandId::CardFilter_Include, CommandId::CardFilter_Exclude, CommandId::CardXlsExport});
+  AddButtons(this, bar, commands_, Place::CardButtons);
   bar->addStretch(1);
   const auto& draws = session_.Draws();
   auto& views_state = session_.Views();
@@ -357,9 +356,7 @@ CardPage::CardPage(QWidget* parent, shell::Session& session, CommandActions& com
   grid_ = MakeGridView(this, model_, "sgCard");
   grid_->verticalHeader()->setFixedWidth(60);
   grid_->horizontalHeader()->setDefaultSectionSize(36);
-  ContextMenu(this, grid_, commands_,
-              {CommandId::CardFilter_Include, CommandId::CardFilter_Exclude, CommandId::CardXlsExport,
-               CommandId::ViewColorCard, CommandId::ViewColorCardSequences});
+  ContextMenu(this, grid_, commands_, Place::CardMenu);
   connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   layout->addWidget(grid_, 1);
 
@@ -391,9 +388,7 @@ WeekPage::WeekPage(QWidget* parent, shell::Session& session, CommandActions& com
                        QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
   length_->installEventFilter(this);
   bar->addWidget(length_);
-  AddButtons(this, bar, commands_,
-             {CommandId::WeekStatCalc, CommandId::WeekFilter_Include, CommandId::WeekFilter_Exclude,
-              CommandId::ViewWeekChartMode, CommandId::ViewWeekChartType});
+  AddButtons(this, bar, commands_, Place::WeekButtons);
   bar->addStretch(1);
   auto* splitter = new QSplitter(Qt::Vertical, this);
   auto& views_state = session_.Views();
@@ -409,9 +404,7 @@ WeekPage::WeekPage(QWidget* parent, shell::Session& session, CommandActions& com
   grid_ = MakeGridView(splitter, model_, "sgWeek");
   grid_->verticalHeader()->setFixedWidth(50);
   grid_->horizontalHeader()->setDefaultSectionSize(48);
-  ContextMenu(this, grid_, commands_,
-              {CommandId::WeekFilter_Include, CommandId::WeekFilter_Exclude, CommandId::ViewWeekChartMode,
-               CommandId::ViewWeekChartType});
+  ContextMenu(this, grid_, commands_, Place::WeekMenu);
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { RedrawChart(); });
   connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   splitter->addWidget(grid_);

@@ -12,8 +12,11 @@
 #include <QTimer>
 
 #include "gui/main_window.h"
+#include "gui/menu_layout.h"
+#include "gui/translation.h"
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
+#include "shell/languages.h"
 #include "shell/session.h"
 #include "shell/switches.h"
 #include "support/platform.h"
@@ -90,13 +93,18 @@ int RunApplication(int argc, char** argv) {
       std::printf("Kelmora_4r32 %s\n", KELMORA_VERSION);
       return 0;
     }
+    if (std::string_view(argv[i]) == "--commands") {
+      const std::string table = CommandTableTsv();
+      std::fwrite(table.data(), 1, table.size(), stdout);
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    }
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(shell::ProgramName));
   QApplication::setApplicationVersion(QString::fromLatin1(KELMORA_VERSION));
   const TGuiOptions options = ParseGuiArguments(QApplication::arguments().mid(1));
   if (!options.Error.isEmpty()) {
-    std::fprintf(stderr, "%s\nusage: Kelmora_4r32 [--data-dir DIR] [--screenshot FILE.png [--page CAPTION]] [--version]\n",
+    std::fprintf(stderr, "%s\nusage: Kelmora_4r32 [--data-dir DIR] [--screenshot FILE.png [--page CAPTION]] [--version] [--commands]\n",
                  U(options.Error).c_str());
     return 2;
   }
@@ -112,6 +120,8 @@ int RunApplication(int argc, char** argv) {
   QtHost host(unattended);
   shell::Session session(host, session_options);
   host.SetViewState(&session.View());
+  // The translation goes in before the window exists: its captions are taken when it is built.
+  const InstalledTranslation translation(shell::ChooseLanguage(session, support::ExecutableDir()).Active);
   MainWindow window(session, host);
   session.Create();
   window.RestoreViewState();

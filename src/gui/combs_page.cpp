@@ -55,8 +55,8 @@ CombsPage::CombsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   auto* bar = new QHBoxLayout();
-  for (CommandId id : {CommandId::CombsGen, CommandId::CombsOpen, CommandId::CombsSave, CommandId::CombsUndo}) {
-    QAction* action = commands_.Action(id);
+  for (const MenuItem& item : PlaceItems(Place::CombsButtons)) {
+    QAction* action = commands_.Action(item.Id);
     if (!action) continue;
     auto* button = new QToolButton(this);
     button->setDefaultAction(action);

@@ -1,8 +1,12 @@
 #include "gui/command_actions.h"
 
 #include <set>
+#include <string>
+#include <string_view>
 
 #include <QAction>
+#include <QKeySequence>
+#include <QList>
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
@@ -11,12 +15,30 @@
 
 namespace kelmora::gui {
 
+namespace {
+
+// The command table names keys as the keyboard shows them; Qt calls the main Enter key "Return"
+// and keeps "Enter" for the keypad's, and both should work.
+QList<QKeySequence> KeySequences(const std::string& key) {
+  QList<QKeySequence> keys{QKeySequence(QString::fromLatin1(key.c_str()))};
+  const std::string_view enter = "Enter";
+  if (key.size() >= enter.size() && key.compare(key.size() - enter.size(), enter.size(), enter) == 0) {
+    std::string main_key = key.substr(0, key.size() - enter.size());
+    main_key += "Return";
+    keys.prepend(QKeySequence(QString::fromLatin1(main_key.c_str())));
+  }
+  return keys;
+}
+
+}  // namespace
+
 CommandActions::CommandActions(QWidget* owner, StateProvider state) : QObject(owner), owner_(owner), state_(std::move(state)) {
+  // Every command gets its action, so none is hidden; one whose area this build lacks says so
+  // when run (Run).
   for (const auto& c : shell::Commands()) {
-    if (!shell::CommandShown(c.Id)) continue;
-    auto* action = new QAction(Q(c.Caption), owner_);
+    auto* action = new QAction(Tr(c.Caption), owner_);
     action->setObjectName(QString::fromLatin1(c.Name));
-    action->setStatusTip(Q(shell::CommandHint(c.Id)));
+    action->setStatusTip(Tr(std::string(shell::CommandHint(c.Id)).c_str()));
     action->setCheckable(c.Checked != nullptr);
     action->setShortcutContext(Qt::WindowShortcut);
     const shell::CommandId id = c.Id;
@@ -44,8 +66,15 @@ void CommandActions::Update() {
   const shell::TCommandState state = state_();
   std::set<std::string> keys;
   for (const auto& [id, action] : actions_) {
-    const bool enabled = handlers_.count(id) != 0 && shell::CommandEnabled(id, state);
+    const bool enabled = shell::CommandEnabled(id, state);
     action->setEnabled(enabled);
+    // A disabled link tells why in its hint; the hint returns once the address is set.
+    const std::string reason = enabled ? std::string() : shell::CommandDisabledReason(id, state);
+    const QString tip = reason.empty() ? Tr(std::string(shell::CommandHint(id)).c_str()) : Q(reason);
+    if (action->statusTip() != tip) {
+      action->setStatusTip(tip);
+      action->setToolTip(reason.empty() ? action->text().remove(QLatin1Char('&')) : tip);
+    }
     if (action->isCheckable()) action->setChecked(shell::CommandChecked(id, state));
     const std::string key = shell::Command(id).Shortcut;
     if (!key.empty()) keys.insert(key);
@@ -58,7 +87,7 @@ void CommandActions::Update() {
     for (const auto& [id, action] : actions_) {
       if (shell::Command(id).Shortcut != key) continue;
       const bool take = owner ? *owner == id : !assigned;
-      action->setShortcut(take ? QKeySequence(QString::fromLatin1(key.c_str())) : QKeySequence());
+      action->setShortcuts(take ? KeySequences(key) : QList<QKeySequence>());
       assigned = assigned || take;
     }
   }
@@ -73,8 +102,12 @@ void CommandActions::ScheduleUpdate() {
 }
 
 bool CommandActions::Run(shell::CommandId id) {
+  if (!shell::CommandEnabled(id, state_())) return false;
   auto handler = handlers_.find(id);
-  if (handler == handlers_.end() || !shell::CommandEnabled(id, state_())) return false;
+  if (handler == handlers_.end() || !shell::CommandShown(id)) {
+    if (missing_) missing_(id);
+    return true;
+  }
   handler->second();
   Update();
   emit CommandFinished();
@@ -91,7 +124,8 @@ bool CommandActions::FillMenu(QMenu* menu, std::span<const MenuItem> items) {
         separator_due = any;
         break;
       case MenuItem::Command:
-        if (QAction* action = Action(item.Id); action && HasHandler(item.Id)) {
+        if (QAction* action = Action(item.Id)) {
+          if (item.Caption) action->setText(Tr(item.Caption));
           if (separator_due) menu->addSeparator();
           separator_due = false;
           menu->addAction(action);
@@ -104,7 +138,8 @@ bool CommandActions::FillMenu(QMenu* menu, std::span<const MenuItem> items) {
           if (items[end].Type == MenuItem::SubBegin) ++depth;
           if (items[end].Type == MenuItem::SubEnd && --depth == 0) break;
         }
-        auto* sub = new QMenu(Q(item.Caption), menu);
+        auto* sub = new QMenu(Tr(item.Caption), menu);
+        sub->setToolTipsVisible(true);
         if (FillMenu(sub, items.subspan(i + 1, end - i - 1))) {
           if (separator_due) menu->addSeparator();
           separator_due = false;

@@ -1,5 +1,5 @@
 #pragma once
-// The command table as Qt actions: one QAction per shown command, its handler, and the one place
+// The command table as Qt actions: one QAction per command, its handler, and the one place
 // where availability, check marks and shortcut owners are recomputed.
 
 #include <functional>
@@ -22,7 +22,7 @@ struct MenuItem {
   enum Kind { Command, Separator, SubBegin, SubEnd };
   Kind Type = Command;
   shell::CommandId Id = shell::CommandId::Count;
-  const char* Caption = nullptr;  // submenu caption
+  const char* Caption = nullptr;  // submenu caption; for a command, the caption it shows there
 };
 
 class CommandActions : public QObject {
@@ -36,8 +36,11 @@ class CommandActions : public QObject {
   CommandActions(QWidget* owner, StateProvider state);
 
   void SetHandler(shell::CommandId id, Handler handler);
+  // What runs for an enabled command that has no handler in this build (its area is missing):
+  // the window says so in one message.
+  void SetMissingHandler(std::function<void(shell::CommandId)> handler) { missing_ = std::move(handler); }
   bool HasHandler(shell::CommandId id) const { return handlers_.count(id) != 0; }
-  // nullptr for a command that is not shown in this build.
+  // nullptr only for an id outside the table.
   QAction* Action(shell::CommandId id) const;
   // Every action, in id order.
   std::vector<QAction*> Actions() const;
@@ -61,6 +64,7 @@ class CommandActions : public QObject {
   StateProvider state_;
   std::map<shell::CommandId, QAction*> actions_;
   std::map<shell::CommandId, Handler> handlers_;
+  std::function<void(shell::CommandId)> missing_;
   bool update_pending_ = false;
 };
 

@@ -27,7 +27,8 @@ DrawsPage::DrawsPage(QWidget* parent, shell::Session& session, CommandActions& c
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   auto* bar = new QHBoxLayout();
-  for (CommandId id : {CommandId::DrawsDownload, CommandId::DrawsAdd, CommandId::DrawsDel}) {
+  for (const MenuItem& item : PlaceItems(Place::DrawsButtons)) {
+    const CommandId id = item.Id;
     QAction* action = commands_.Action(id);
     if (!action || !commands_.HasHandler(id)) continue;
     auto* button = new QToolButton(this);

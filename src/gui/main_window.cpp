@@ -88,19 +88,19 @@ void MainWindow::BuildPages() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   left_pages_ = new QTabWidget(splitter_);
   draws_ = new DrawsPage(left_pages_, session_, *commands_);
-  left_pages_->addTab(draws_, QStringLiteral("Архив тиражей"));
+  left_pages_->addTab(draws_, Tr("Архив тиражей"));
   combs_ = new CombsPage(left_pages_, session_, host_, *commands_, ChooseFile);
-  left_pages_->addTab(combs_, QStringLiteral("Комбинации"));
+  left_pages_->addTab(combs_, Tr("Комбинации"));
   right_pages_ = new QTabWidget(splitter_);
   stats_ = new StatsPage(right_pages_, session_, host_, *commands_, ChooseFile);
-  right_pages_->addTab(stats_, QStringLiteral("Статистика"));
+  right_pages_->addTab(stats_, Tr("Статистика"));
   BuildAnalysisPages();
   stakes_ = new StakesPage(right_pages_, session_, *commands_);
-  right_pages_->addTab(stakes_, QStringLiteral("Ставки"));
+  right_pages_->addTab(stakes_, Tr("Ставки"));
   rating_ = new RatingPage(right_pages_, session_, *commands_);
-  right_pages_->addTab(rating_, QStringLiteral("Рейтинг"));
+  right_pages_->addTab(rating_, Tr("Рейтинг"));
   script_ = new ScriptPage(right_pages_, session_, host_, *commands_, ChooseFile);
-  right_pages_->addTab(script_, QStringLiteral("Сценарий"));
+  right_pages_->addTab(script_, Tr("Сценарий"));
   BuildTablePages();
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
@@ -108,8 +108,10 @@ void MainWindow::BuildPages() {
 
 void MainWindow::BuildMenus() {
   for (const MenuDef& def : MainMenus()) {
-    auto* menu = new QMenu(Q(def.Caption), menuBar());
+    auto* menu = new QMenu(Tr(def.Caption), menuBar());
+    menu->setToolTipsVisible(true);
     if (commands_->FillMenu(menu, def.Items)) {
+      if (def.Items.front().Id == shell::CommandId::EditConfig) BuildLanguageMenu(menu);
       menuBar()->addMenu(menu);
       connect(menu, &QMenu::aboutToShow, commands_, &CommandActions::Update);
     } else {

@@ -16,6 +16,7 @@
 
 class QAbstractItemModel;
 class QLabel;
+class QMenu;
 class QSplitter;
 class QTabWidget;
 
@@ -84,6 +85,8 @@ class MainWindow : public QMainWindow {
   // Activates the visible page with this caption; false when there is none.
   bool SelectPage(const QString& caption);
   QStringList PageCaptions() const;
+  // The submenu "Язык интерфейса" of the menu "Файл".
+  QMenu* LanguageMenu() const { return language_menu_; }
   // Whether an installed update asked for the restart (the window was closed for it).
   bool RestartRequested() const { return restart_requested_; }
 
@@ -125,6 +128,9 @@ class MainWindow : public QMainWindow {
   // disabled.
   void LockForScript(bool locked);
   void ShowFirstRunDialog();
+  void BuildLanguageMenu(QMenu* file_menu);
+  // Stores the language and restarts the program in it.
+  void ChooseLanguage(int lcid);
 
   // Command handlers.
   void AddDraw();
@@ -170,6 +176,7 @@ class MainWindow : public QMainWindow {
   RegularsPage* regulars_ = nullptr;
   SystemsPage* systems_ = nullptr;
   std::array<QLabel*, StatusPanelCount> panels_{};
+  QMenu* language_menu_ = nullptr;
   bool destroyed_ = false;
   bool initialised_ = false;
   bool restart_requested_ = false;

@@ -3,7 +3,9 @@
 #include <memory>
 
 #include <QCoreApplication>
+#include <QActionGroup>
 #include <QFileDialog>
+#include <QMenu>
 
 #include <fmt/format.h>
 
@@ -18,6 +20,7 @@
 #include "gui/qt_host.h"
 #include "gui/qt_text.h"
 #include "gui/xlsx_export.h"
+#include "shell/languages.h"
 #include "shell/session.h"
 #include "support/files.h"
 #include "support/platform.h"
@@ -62,6 +65,8 @@ void MainWindow::RegisterHandlers() {
   c.SetHandler(CommandId::ViewColorDraws, [this] { ToggleViewSwitch(CommandId::ViewColorDraws); });
   c.SetHandler(CommandId::About, [this] { ShowAbout(); });
   c.SetHandler(CommandId::GetHelp, [this] { OpenHelp(); });
+  for (CommandId id : shell::WebLinkCommands) c.SetHandler(id, [this, id] { shell::OpenWebLink(session_, id); });
+  c.SetMissingHandler([this](CommandId id) { host_.ShowMessage(shell::MessageKind::Attention, shell::MissingAreaText(id)); });
   RegisterStakeHandlers();
   RegisterFilterListHandlers();
   RegisterNetworkHandlers();
@@ -143,6 +148,33 @@ void MainWindow::ToggleViewSwitch(CommandId id) {
 void MainWindow::ShowAbout() {
   AboutDialog dialog(this);
   dialog.exec();
+}
+
+void MainWindow::BuildLanguageMenu(QMenu* file_menu) {
+  // Before "Выход": one radio item per language the program has; the active one is checked.
+  QAction* exit = commands_->Action(CommandId::ExitProgram);
+  language_menu_ = new QMenu(Tr("Язык интерфейса"), file_menu);
+  auto* group = new QActionGroup(language_menu_);
+  const shell::TLanguageChoice choice = shell::ChooseLanguage(session_, support::ExecutableDir());
+  for (const shell::TInterfaceLanguage& language : choice.Languages) {
+    QAction* item = language_menu_->addAction(Q(language.Name));
+    item->setObjectName(QStringLiteral("Language_%1").arg(language.Lcid));
+    item->setCheckable(true);
+    item->setChecked(language.Lcid == choice.Active.Lcid);
+    item->setActionGroup(group);
+    const int lcid = language.Lcid;
+    const bool active = language.Lcid == choice.Active.Lcid;
+    connect(item, &QAction::triggered, this, [this, lcid, active] {
+      if (!active && session_.IsIdle()) ChooseLanguage(lcid);
+    });
+  }
+  file_menu->insertMenu(exit, language_menu_);
+  file_menu->insertSeparator(exit);
+}
+
+void MainWindow::ChooseLanguage(int lcid) {
+  session_.MainView().Language = lcid;
+  if (session_.WriteViewSwitch("Language", lcid)) RestartProgram();
 }
 
 void MainWindow::OpenHelp() { host_.OpenDocument(HelpFilePath().string()); }

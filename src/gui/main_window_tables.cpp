@@ -29,9 +29,9 @@ using shell::CommandId;
 
 void MainWindow::BuildTablePages() {
   regulars_ = new RegularsPage(right_pages_, session_, *commands_);
-  right_pages_->setTabVisible(right_pages_->addTab(regulars_, QStringLiteral("Регуляры")), false);
+  right_pages_->setTabVisible(right_pages_->addTab(regulars_, Tr("Регуляры")), false);
   systems_ = new SystemsPage(right_pages_, session_, *commands_);
-  right_pages_->setTabVisible(right_pages_->addTab(systems_, QStringLiteral("Системы")), false);
+  right_pages_->setTabVisible(right_pages_->addTab(systems_, Tr("Системы")), false);
   connect(regulars_, &RegularsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(systems_, &SystemsPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
 }

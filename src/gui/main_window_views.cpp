@@ -11,6 +11,7 @@
 #include "gui/command_actions.h"
 #include "gui/draws_page.h"
 #include "gui/main_window.h"
+#include "gui/qt_text.h"
 #include "gui/qt_host.h"
 #include "gui/repeats_window.h"
 #include "shell/session.h"
@@ -40,13 +41,13 @@ constexpr PageTab PageTabs[] = {
 
 void MainWindow::BuildAnalysisPages() {
   graphs_ = new GraphsPage(right_pages_, session_, *commands_);
-  right_pages_->addTab(graphs_, QStringLiteral("Графики"));
+  right_pages_->addTab(graphs_, Tr("Графики"));
   card_ = new CardPage(right_pages_, session_, *commands_, ChooseFile);
-  right_pages_->addTab(card_, QStringLiteral("Карта"));
+  right_pages_->addTab(card_, Tr("Карта"));
   layout_ = new LayoutPage(right_pages_, session_, *commands_, ChooseFile);
-  right_pages_->addTab(layout_, QStringLiteral("Схема"));
+  right_pages_->addTab(layout_, Tr("Схема"));
   week_ = new WeekPage(right_pages_, session_, *commands_);
-  right_pages_->addTab(week_, QStringLiteral("Неделя"));
+  right_pages_->addTab(week_, Tr("Неделя"));
   connect(card_, &CardPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(layout_, &LayoutPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);
   connect(week_, &WeekPage::SelectionChanged, commands_, &CommandActions::ScheduleUpdate);

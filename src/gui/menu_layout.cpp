@@ -7,6 +7,8 @@ namespace {
 using C = shell::CommandId;
 
 MenuItem Cmd(C id) { return {MenuItem::Command, id, nullptr}; }
+// A command shown under another caption in this menu.
+MenuItem Cmd(C id, const char* caption) { return {MenuItem::Command, id, caption}; }
 MenuItem Sep() { return {MenuItem::Separator, C::Count, nullptr}; }
 MenuItem Sub(const char* caption) { return {MenuItem::SubBegin, C::Count, caption}; }
 MenuItem End() { return {MenuItem::SubEnd, C::Count, nullptr}; }
@@ -61,7 +63,7 @@ std::vector<MenuDef> BuildMainMenus() {
                     Cmd(C::ScriptStop), Sep(), Cmd(C::LogToggle), Cmd(C::LogsDelete), Cmd(C::StakesCheckLine)}});
   menus.push_back({"Вид",
                    {Cmd(C::TabGraps), Cmd(C::TabCard), Cmd(C::TabLayout), Cmd(C::TabWeek), Cmd(C::TabTables),
-                    Cmd(C::SystemsOn), Sep(), Cmd(C::ViewColorDraws), Cmd(C::ViewColorCombs), Cmd(C::ViewColorCard),
+                    Cmd(C::SystemsOn, "Вкладка \"Системы\""), Sep(), Cmd(C::ViewColorDraws), Cmd(C::ViewColorCombs), Cmd(C::ViewColorCard),
                     Cmd(C::ViewColorCardSequences), Cmd(C::ViewShemaGradient)}});
   menus.push_back({"Справка",
                    {Cmd(C::GetHelp), Sep(), Cmd(C::OpenLotoSite), Cmd(C::urlMainSite), Cmd(C::urlBlog), Cmd(C::urlYT),
@@ -121,6 +123,153 @@ const std::vector<MenuItem>& SystemsContextMenu() {
                                               Cmd(C::SystemsAdd),     Cmd(C::SystemsProp),     Cmd(C::SystemsDel),
                                               Sep(),                  Cmd(C::SystemStakeFilter), Cmd(C::SystemStakeAll)};
   return items;
+}
+
+namespace {
+
+std::vector<MenuItem> Cmds(std::initializer_list<C> ids) {
+  std::vector<MenuItem> items;
+  for (C id : ids) items.push_back(id == C::Count ? Sep() : Cmd(id));
+  return items;
+}
+
+const std::vector<MenuItem>& MainMenuItems(const char* caption) {
+  for (const MenuDef& def : MainMenus())
+    if (std::string_view(def.Caption) == caption) return def.Items;
+  static const std::vector<MenuItem> none;
+  return none;
+}
+
+std::vector<PlaceDef> BuildPlaces() {
+  std::vector<MenuItem> stakes_menu = MainMenuItems("Ставки");
+  stakes_menu.push_back(Sep());
+  stakes_menu.push_back(Cmd(C::TablesStakeAdd));
+  return {
+      {Place::DrawsButtons, "Страница \"Архив тиражей\": кнопки", Cmds({C::DrawsDownload, C::DrawsAdd, C::DrawsDel})},
+      {Place::DrawsMenu, "Контекстное меню списка тиражей", DrawsContextMenu()},
+      {Place::CombsButtons, "Страница \"Комбинации\": кнопки",
+       Cmds({C::CombsGen, C::CombsOpen, C::CombsSave, C::CombsUndo})},
+      {Place::CombsMenu, "Контекстное меню списка комбинаций", CombsContextMenu()},
+      {Place::StatsButtons, "Страница \"Статистика\": кнопки", Cmds({C::DrawsStatCalc, C::FiltersManager})},
+      {Place::StatsTableMenu, "Контекстное меню таблицы статистики", StatsTableContextMenu()},
+      {Place::StatsChartMenu, "Контекстное меню графика статистики", StatsChartContextMenu()},
+      {Place::GraphsButtons, "Страница \"Графики\": кнопки", Cmds({C::DrawsGraphDraw})},
+      {Place::CardButtons, "Страница \"Карта\": кнопки",
+       Cmds({C::CardFilter_Include, C::CardFilter_Exclude, C::CardXlsExport})},
+      {Place::CardMenu, "Контекстное меню карты тиражей",
+       Cmds({C::CardFilter_Include, C::CardFilter_Exclude, C::CardXlsExport, C::ViewColorCard,
+             C::ViewColorCardSequences})},
+      {Place::LayoutButtons, "Страница \"Схема\": кнопки",
+       Cmds({C::LayoutCalc, C::LayoutFilter_Include, C::LayoutFilter_Exclude})},
+      {Place::LayoutListsButtons, "Страница \"Схема\": кнопка таблиц сравнения", Cmds({C::LayoutCmpCalc})},
+      {Place::LayoutMenu, "Контекстное меню схемы",
+       Cmds({C::LayoutFilter_Include, C::LayoutFilter_Exclude, C::LayoutXlsExport, C::ViewShemaGradient})},
+      {Place::WeekButtons, "Страница \"Неделя\": кнопки",
+       Cmds({C::WeekStatCalc, C::WeekFilter_Include, C::WeekFilter_Exclude, C::ViewWeekChartMode,
+             C::ViewWeekChartType})},
+      {Place::WeekMenu, "Контекстное меню таблицы дней недели",
+       Cmds({C::WeekFilter_Include, C::WeekFilter_Exclude, C::ViewWeekChartMode, C::ViewWeekChartType})},
+      {Place::StakesMenu, "Контекстное меню списка ставок", stakes_menu},
+      {Place::RatingMenu, "Контекстное меню рейтинга", MainMenuItems("Рейтинг")},
+      {Place::TablesMenu, "Контекстное меню регулярных ставок", MainMenuItems("Регуляры")},
+      {Place::SystemsMenu, "Контекстное меню списка систем", SystemsContextMenu()},
+      {Place::ScriptButtons, "Страница \"Сценарий\": кнопки",
+       Cmds({C::ScriptOpen, C::ScriptSave, C::Count, C::ScriptAdd, C::ScriptEdit, C::ScriptDel, C::Count, C::ScriptRun,
+             C::ScriptTest, C::ScriptStop})},
+      {Place::ScriptMenu, "Контекстное меню сценария", MainMenuItems("Сценарий")},
+      {Place::LibraryButtons, "Online-каталог сценариев: кнопки",
+       Cmds({C::ScriptLibraryDownload, C::ScriptLibraryUpload, C::ScriptLibraryReplace})},
+      {Place::LibraryMenu, "Контекстное меню online-каталога сценариев", LibraryContextMenu()},
+  };
+}
+
+// The submenu path of each command in these items, "; " between several places.
+void CollectPaths(std::span<const MenuItem> items, std::vector<std::string>& stack, C id, std::string& out) {
+  for (size_t i = 0; i < items.size(); ++i) {
+    const MenuItem& item = items[i];
+    if (item.Type == MenuItem::SubBegin) {
+      stack.emplace_back(item.Caption);
+    } else if (item.Type == MenuItem::SubEnd) {
+      stack.pop_back();
+    } else if (item.Type == MenuItem::Command && item.Id == id) {
+      std::string path;
+      for (const auto& part : stack) {
+        if (!path.empty()) path += " > ";
+        path += part;
+      }
+      if (!out.empty()) out += "; ";
+      out += path;
+    }
+  }
+}
+
+}  // namespace
+
+const std::vector<PlaceDef>& Places() {
+  static const std::vector<PlaceDef> places = BuildPlaces();
+  return places;
+}
+
+const std::vector<MenuItem>& PlaceItems(Place place) {
+  for (const PlaceDef& def : Places())
+    if (def.Id == place) return def.Items;
+  static const std::vector<MenuItem> none;
+  return none;
+}
+
+std::string CommandMenuPath(C id) {
+  std::string out;
+  for (const MenuDef& def : MainMenus()) {
+    std::vector<std::string> stack{def.Caption};
+    CollectPaths(def.Items, stack, id, out);
+  }
+  if (!out.empty()) return out;
+  for (const PlaceDef& place : Places()) {
+    std::vector<std::string> stack{place.Caption};
+    std::string here;
+    CollectPaths(place.Items, stack, id, here);
+    if (!here.empty() && out.find(place.Caption) == std::string::npos) {
+      if (!out.empty()) out += "; ";
+      out += place.Caption;
+    }
+  }
+  return out;
+}
+
+const char* CommandAreaCaption(shell::CommandArea area) {
+  using A = shell::CommandArea;
+  switch (area) {
+    case A::File: return "Файл";
+    case A::Draws: return "Архив тиражей";
+    case A::Combs: return "Комбинации";
+    case A::Stats: return "Статистика";
+    case A::Stakes: return "Ставки";
+    case A::Rating: return "Рейтинг";
+    case A::Tables: return "Регуляры";
+    case A::Systems: return "Системы";
+    case A::Script: return "Сценарий";
+    case A::View: return "Вид";
+    case A::Help: return "Справка";
+    case A::Page: return "Страницы";
+  }
+  return "";
+}
+
+std::string CommandTableTsv() {
+  std::string out = "Команда\tЗаголовок\tКлавиши\tКатегория\tМеню\n";
+  for (const auto& c : shell::Commands()) {
+    out += c.Name;
+    out += '\t';
+    out += c.Caption;
+    out += '\t';
+    out += c.Shortcut;
+    out += '\t';
+    out += CommandAreaCaption(c.Area);
+    out += '\t';
+    out += CommandMenuPath(c.Id);
+    out += '\n';
+  }
+  return out;
 }
 
 }  // namespace kelmora::gui

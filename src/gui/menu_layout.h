@@ -2,6 +2,7 @@
 // The main menu and the context menus as data, in the system's order. Commands of areas that are
 // not built are listed too; the menu builder leaves them out.
 
+#include <string>
 #include <vector>
 
 #include "gui/command_actions.h"
@@ -27,5 +28,31 @@ const std::vector<MenuItem>& CombsContextMenu();
 const std::vector<MenuItem>& LibraryContextMenu();
 // The context menu of the systems list: the catalogue commands and system play.
 const std::vector<MenuItem>& SystemsContextMenu();
+
+// The places of the window outside the main menu that offer commands: page button rows and
+// context menus, each with the caption the command table names it by. The pages build their rows
+// and menus from these lists.
+enum class Place {
+  DrawsButtons, DrawsMenu, CombsButtons, CombsMenu, StatsButtons, StatsTableMenu, StatsChartMenu,
+  GraphsButtons, CardButtons, CardMenu, LayoutButtons, LayoutListsButtons, LayoutMenu, WeekButtons,
+  WeekMenu, StakesMenu, RatingMenu, TablesMenu, SystemsMenu, ScriptButtons, ScriptMenu, LibraryButtons,
+  LibraryMenu, Count
+};
+struct PlaceDef {
+  Place Id;
+  const char* Caption;  // "Страница \"Карта\": кнопки"
+  std::vector<MenuItem> Items;
+};
+const std::vector<PlaceDef>& Places();
+const std::vector<MenuItem>& PlaceItems(Place place);
+
+// Where a command is reached: its main-menu paths ("Сценарий > Online-каталог сценариев >
+// Оценить"), else the pages and context menus that offer it; "; " between several.
+std::string CommandMenuPath(shell::CommandId id);
+// The caption of a command area as the command table groups it ("Файл", ..., "Страницы").
+const char* CommandAreaCaption(shell::CommandArea area);
+// The whole command table as TSV: a header line ("Команда", "Заголовок", "Клавиши", "Категория",
+// "Меню") and one line per command in the table's order.
+std::string CommandTableTsv();
 
 }  // namespace kelmora::gui

@@ -40,13 +40,10 @@ RegularsPage::RegularsPage(QWidget* parent, shell::Session& session, CommandActi
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
   connect(list_, &QTableView::doubleClicked, this, [this] { commands_.Run(shell::CommandId::TablesStakeAdd); });
   connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    for (const MenuDef& def : MainMenus()) {
-      if (std::string_view(def.Caption) != "Регуляры") continue;
-      QMenu menu(this);
-      commands_.Update();
-      commands_.FillMenu(&menu, def.Items);
-      menu.exec(list_->viewport()->mapToGlobal(pos));
-    }
+    QMenu menu(this);
+    commands_.Update();
+    commands_.FillMenu(&menu, PlaceItems(Place::TablesMenu));
+    menu.exec(list_->viewport()->mapToGlobal(pos));
   });
 }
 

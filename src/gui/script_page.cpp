@@ -60,10 +60,9 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   bar->setMovable(false);
   bar->setFloatable(false);
-  for (CommandId id : {CommandId::ScriptOpen, CommandId::ScriptSave, CommandId::Count, CommandId::ScriptAdd,
-                       CommandId::ScriptEdit, CommandId::ScriptDel, CommandId::Count, CommandId::ScriptRun,
-                       CommandId::ScriptTest, CommandId::ScriptStop}) {
-    if (id == CommandId::Count) {
+  for (const MenuItem& item : PlaceItems(Place::ScriptButtons)) {
+    const CommandId id = item.Id;
+    if (item.Type == MenuItem::Separator) {
       bar->addSeparator();
       continue;
     }
@@ -134,13 +133,10 @@ ScriptPage::ScriptPage(QWidget* parent, shell::Session& session, QtHost& host, C
     list_->viewport()->repaint();
   });
   connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    for (const MenuDef& def : MainMenus()) {
-      if (std::string_view(def.Caption) != "Сценарий") continue;
-      QMenu menu(this);
-      commands_.Update();
-      commands_.FillMenu(&menu, def.Items);
-      menu.exec(list_->viewport()->mapToGlobal(pos));
-    }
+    QMenu menu(this);
+    commands_.Update();
+    commands_.FillMenu(&menu, PlaceItems(Place::ScriptMenu));
+    menu.exec(list_->viewport()->mapToGlobal(pos));
   });
   Refresh();
 }

@@ -32,15 +32,11 @@ QTableView* NewTable(QWidget* parent, const QString& name) {
   return table;
 }
 
-// The context menu of a page: the main menu of that caption.
-void ShowMenuOf(QWidget* parent, CommandActions& commands, const char* caption, const QPoint& global) {
-  for (const MenuDef& def : MainMenus()) {
-    if (std::string_view(def.Caption) != caption) continue;
-    QMenu menu(parent);
-    commands.Update();
-    commands.FillMenu(&menu, def.Items);
-    menu.exec(global);
-  }
+void ShowMenuOf(QWidget* parent, CommandActions& commands, Place place, const QPoint& global) {
+  QMenu menu(parent);
+  commands.Update();
+  commands.FillMenu(&menu, PlaceItems(place));
+  menu.exec(global);
 }
 
 }  // namespace
@@ -63,7 +59,7 @@ StakesPage::StakesPage(QWidget* parent, shell::Session& session, CommandActions&
   connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    ShowMenuOf(this, commands_, "Ставки", grid_->viewport()->mapToGlobal(pos));
+    ShowMenuOf(this, commands_, Place::StakesMenu, grid_->viewport()->mapToGlobal(pos));
   });
 }
 
@@ -111,7 +107,7 @@ RatingPage::RatingPage(QWidget* parent, shell::Session& session, CommandActions&
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
   connect(list_, &QTableView::doubleClicked, this, [this] { commands_.Run(CommandId::RatingsGraphOverlap); });
   connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    ShowMenuOf(this, commands_, "Рейтинг", list_->viewport()->mapToGlobal(pos));
+    ShowMenuOf(this, commands_, Place::RatingMenu, list_->viewport()->mapToGlobal(pos));
   });
 }
 

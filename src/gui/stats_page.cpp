@@ -69,7 +69,8 @@ StatsPage::StatsPage(QWidget* parent, shell::Session& session, QtHost& host, Com
   SetHint(length_, QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
   length_->installEventFilter(this);
   bar->addWidget(length_);
-  for (CommandId id : {CommandId::DrawsStatCalc, CommandId::FiltersManager}) {
+  for (const MenuItem& item : PlaceItems(Place::StatsButtons)) {
+    const CommandId id = item.Id;
     if (QAction* action = commands_.Action(id)) {
       auto* button = new QToolButton(this);
       // The manager's long caption would widen the page past a 900-pixel window: it shows as an

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "shell/combs_state.h"
+#include "shell/host.h"
 #include "shell/library_state.h"
 #include "shell/script_runner.h"
 #include "shell/script_state.h"
@@ -13,6 +14,8 @@
 #include "shell/views_state.h"
 #include "shell/systems_state.h"
 #include "support/text.h"
+
+#include <fmt/format.h>
 
 namespace kelmora::shell {
 
@@ -51,6 +54,11 @@ bool CardShown(S s) { return s.CardShown; }
 bool LayoutShown(S s) { return s.LayoutShown; }
 bool WeekShown(S s) { return s.WeekShown; }
 bool LayoutReady(S s) { return s.LayoutShown && s.DrawsCount > 0; }
+// A link is enabled when its address is set: bit N of WebLinksSet, N its place in WebLinkCommands.
+template <int N>
+bool LinkSet(S s) {
+  return (s.WebLinksSet >> N) & 1u;
+}
 
 bool IsAutoDownload0(S s) { return s.View.DownloadDrawsOnStart == 0; }
 bool IsAutoDownload1(S s) { return s.View.DownloadDrawsOnStart == 1; }
@@ -90,7 +98,7 @@ constexpr TCommandInfo Table[] = {
   {C::TablesDel, "TablesDel", "Удалить регулярную ставку", "Удалить выделенные регулярные табличные ставки", "", A::Tables, F::Tables, false, TableSelected, nullptr},
   {C::TablesStakeAdd, "TablesStakeAdd", "Сделать ставку по регуляру", "Создать ставку по выделенному регуляру", "", A::Tables, F::Tables, false, TableSelected, nullptr},
   {C::TablesStakeTest, "TablesStakeTest", "Тест регуляров", "Тестирование регулярных ставок", "", A::Tables, F::Tables, false, TableSelected, nullptr},
-  {C::OpenLotoSite, "OpenLotoSite", "Сайт лотереи", nullptr, "", A::Help, F::Web, false, Always, nullptr},
+  {C::OpenLotoSite, "OpenLotoSite", "Сайт лотереи", nullptr, "", A::Help, F::Web, false, LinkSet<0>, nullptr},
   {C::CombsDelExists, "CombsDelExists", "Исключить тиражи", nullptr, "Ctrl+E", A::Combs, F::Combs, false, [](S s) { return s.CombsCount > 0 && s.DrawsCount > 0 && s.View.DrawsExclude > 0; }, nullptr},
   {C::CombsDelSelected, "CombsDelSelected", "Удалить выделенные", nullptr, "Ctrl+Del", A::Combs, F::Combs, false, CombSelected, nullptr},
   {C::ScriptOpen, "ScriptOpen", "Открыть", "Загрузить сценарий из файла", "Ctrl+J", A::Script, F::Scripts, false, Always, nullptr},
@@ -102,7 +110,7 @@ constexpr TCommandInfo Table[] = {
   {C::ScriptEmpty, "ScriptEmpty", "Добавить разделитель", "Добавить разделитель в сценарий", "Ctrl+Alt+Ins", A::Script, F::Scripts, false, HasScript, nullptr},
   {C::ScriptLoad, "ScriptLoad", "Добавить сценарий", "Добавить выбранный сценарий из файла в текущий сценарий", "", A::Script, F::Scripts, false, Always, nullptr},
   {C::ScriptClone, "ScriptClone", "Клонировать", "Добавить новую команду в сценарий и скопировать в нее данные из выделенной", "Ctrl+K", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
-  {C::ScriptEdit, "ScriptEdit", "Изменить", "Редактировать выделенную команду", "Ctrl+Return", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
+  {C::ScriptEdit, "ScriptEdit", "Изменить", "Редактировать выделенную команду", "Ctrl+Enter", A::Script, F::Scripts, false, ScriptFilterSelected, nullptr},
   {C::ScriptDel, "ScriptDel", "Удалить", "Удалить выделенные строки", "Ctrl+Del", A::Script, F::Scripts, false, ScriptLineSelected, nullptr},
   {C::ScriptClr, "ScriptClr", "Удалить все", "Удалить весь сценарий", "", A::Script, F::Scripts, false, HasScript, nullptr},
   {C::ScriptUp, "ScriptUp", "Переместить вверх", "Переместить выделенную строку вверх", "Ctrl+Up", A::Script, F::Scripts, false, [](S s) { return s.ScriptSelected > 0 && s.ScriptFirstSelected > 0; }, nullptr},
@@ -174,12 +182,12 @@ constexpr TCommandInfo Table[] = {
   {C::RatingsEffMode0, "RatingsEffMode0", "Ожидаемые значения совпадений", "Показывать расчетные значения количества совпадений", "", A::Rating, F::Rating, false, Always, IsEffMode0},
   {C::RatingsEffMode1, "RatingsEffMode1", "Абсолютные значения эффективности", "Показывать абсолютные изменения эффективности ставок", "", A::Rating, F::Rating, false, Always, IsEffMode1},
   {C::RatingsEffMode2, "RatingsEffMode2", "Относительные значения эффективности", "Показывать относительные изменения эффективности ставок", "", A::Rating, F::Rating, false, Always, IsEffMode2},
-  {C::urlMainSite, "urlMainSite", "Официальный сайт проекта", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::urlAuthSite, "urlAuthSite", "Страница автора", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::urlBlog, "urlBlog", "Наш блог", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::urlYT, "urlYT", "Наш видеоблог", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::urlVK, "urlVK", "Страница в соцсети \"В контакте\"", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::urlOK, "urlOK", "Страница в соцсети \"Однокласники\"", nullptr, "", A::Help, F::Web, false, Always, nullptr},
+  {C::urlMainSite, "urlMainSite", "Официальный сайт проекта", nullptr, "", A::Help, F::Web, false, LinkSet<1>, nullptr},
+  {C::urlAuthSite, "urlAuthSite", "Страница автора", nullptr, "", A::Help, F::Web, false, LinkSet<7>, nullptr},
+  {C::urlBlog, "urlBlog", "Наш блог", nullptr, "", A::Help, F::Web, false, LinkSet<2>, nullptr},
+  {C::urlYT, "urlYT", "Наш видеоблог", nullptr, "", A::Help, F::Web, false, LinkSet<3>, nullptr},
+  {C::urlVK, "urlVK", "Страница в соцсети \"В контакте\"", nullptr, "", A::Help, F::Web, false, LinkSet<5>, nullptr},
+  {C::urlOK, "urlOK", "Страница в соцсети \"Однокласники\"", nullptr, "", A::Help, F::Web, false, LinkSet<6>, nullptr},
   {C::WeekStatCalc, "WeekStatCalc", "Обновить", nullptr, "", A::Page, F::Week, false, [](S s) { return s.WeekShown && s.DrawsCount > 0; }, nullptr},
   {C::WeekFilter_Include, "WeekFilter_Include", "Оставить выделенные", nullptr, "", A::Page, F::Week, false, [](S s) { return s.WeekShown && s.CombsCount > 0; }, nullptr},
   {C::WeekFilter_Exclude, "WeekFilter_Exclude", "Удалить выделенные", nullptr, "", A::Page, F::Week, false, [](S s) { return s.WeekShown && s.CombsCount > 0; }, nullptr},
@@ -194,8 +202,8 @@ constexpr TCommandInfo Table[] = {
   {C::SystemStakeAll, "SystemStakeAll", "Cистемная игра по списку системы", "Системная игра по всем комбинациям выбранной системы (даже если их нет в списке комбинаций)", "Ctrl+Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
   {C::SystemStakeFilter, "SystemStakeFilter", "Cистемная игра по списку комбинаций", "Системная игра только по комбинациям, которые есть и в системе и в списке комбинаций", "Alt+J", A::Stakes, F::Systems, false, SystemStake, nullptr},
   {C::LogsDelete, "LogsDelete", "Удалить журналы выполнения сценариев", "Удалить файлы журналов выполнения сценария", "", A::Script, F::Scripts, false, NoScriptRunning, nullptr},
-  {C::urlAuthText, "urlAuthText", "Статьи для начинающих", nullptr, "", A::Help, F::Web, false, Always, nullptr},
-  {C::urlTG, "urlTG", "Канал в Telegram", nullptr, "", A::Help, F::Web, false, Always, nullptr},
+  {C::urlAuthText, "urlAuthText", "Статьи для начинающих", nullptr, "", A::Help, F::Web, false, LinkSet<4>, nullptr},
+  {C::urlTG, "urlTG", "Канал в Telegram", nullptr, "", A::Help, F::Web, false, LinkSet<8>, nullptr},
   {C::FiltersManager, "FiltersManager", "Избранные статистики", "Настройка списка избранных видов статистики (фильтров)", "F7", A::Stats, F::FilterLists, false, Always, nullptr},
   {C::FiltersReset, "FiltersReset", "Все доступные статистики", "Отображать все доступные виды статистики (фильтры)", "Ctrl+F7", A::Stats, F::FilterLists, false, Always, nullptr},
   {C::FiltersInfo, "FiltersInfo", "Описание статистики", "Сведения о выбранном методе расчета статистики", "F8", A::Stats, F::FilterLists, false, [](S s) { return s.StatKindChosen; }, nullptr},
@@ -210,12 +218,23 @@ constexpr TCommandInfo Table[] = {
 
 static_assert(std::size(Table) == static_cast<size_t>(CommandCount), "one entry per command id");
 
+constexpr bool LinksInOrder() {
+  for (int i = 0; i < static_cast<int>(std::size(WebLinkCommands)); ++i)
+    if (Table[static_cast<int>(WebLinkCommands[i])].Needs != Feature::Web) return false;
+  return true;
+}
+static_assert(LinksInOrder(), "every link command is a web link");
+
 constexpr bool TableInIdOrder() {
   for (int i = 0; i < CommandCount; ++i)
     if (static_cast<int>(Table[i].Id) != i) return false;
   return true;
 }
 static_assert(TableInIdOrder(), "the table is indexed by command id");
+
+constexpr const char* LinkKeys[] = {"LotterySiteUrl", "MainSiteUrl", "BlogUrl",       "VideoBlogUrl", "ArticlesUrl",
+                                    "VkUrl",          "OkUrl",       "AuthorSiteUrl", "TelegramUrl"};
+static_assert(std::size(LinkKeys) == std::size(WebLinkCommands));
 
 }  // namespace
 
@@ -232,6 +251,67 @@ std::optional<CommandId> CommandByName(std::string_view name) {
 std::string_view CommandHint(CommandId id) {
   const auto& c = Command(id);
   return c.Hint ? c.Hint : c.Caption;
+}
+
+int WebLinkIndex(CommandId id) {
+  for (int i = 0; i < static_cast<int>(std::size(WebLinkCommands)); ++i)
+    if (WebLinkCommands[i] == id) return i;
+  return -1;
+}
+
+const char* WebLinkKey(CommandId id) {
+  const int i = WebLinkIndex(id);
+  return i < 0 ? nullptr : LinkKeys[i];
+}
+
+std::string WebLinkUrl(const TNetworkSettings& network, CommandId id) {
+  const std::string* urls[] = {&network.LotterySiteUrl, &network.MainSiteUrl, &network.BlogUrl,
+                               &network.VideoBlogUrl,   &network.ArticlesUrl, &network.VkUrl,
+                               &network.OkUrl,          &network.AuthorSiteUrl, &network.TelegramUrl};
+  static_assert(std::size(urls) == std::size(WebLinkCommands));
+  const int i = WebLinkIndex(id);
+  return i < 0 ? std::string() : std::string(support::Trim(*urls[i]));
+}
+
+uint32_t WebLinksSetIn(const TNetworkSettings& network) {
+  uint32_t bits = 0;
+  for (int i = 0; i < static_cast<int>(std::size(WebLinkCommands)); ++i)
+    if (!WebLinkUrl(network, WebLinkCommands[i]).empty()) bits |= 1u << i;
+  return bits;
+}
+
+std::string CommandDisabledReason(CommandId id, const TCommandState& state) {
+  const int i = WebLinkIndex(id);
+  if (i < 0 || ((state.WebLinksSet >> i) & 1u)) return {};
+  return fmt::format("Адрес страницы не задан: укажите его в параметре {} секции NETWORK файла конфигурации "
+                     "Kelmora_4r32.ini (kelmora config set NETWORK {} <адрес>)",
+                     LinkKeys[i], LinkKeys[i]);
+}
+
+void OpenWebLink(Session& session, CommandId id) {
+  const char* key = WebLinkKey(id);
+  if (!key) return;
+  const std::string url = WebLinkUrl(session.Settings().Network, id);
+  if (url.empty()) {
+    session.GetHost().ShowMessage(MessageKind::Attention, CommandDisabledReason(id, {}));
+    return;
+  }
+  const auto starts = [&](std::string_view scheme) {
+    return url.size() > scheme.size() && support::SameText(url.substr(0, scheme.size()), scheme);
+  };
+  if (!starts("http://") && !starts("https://")) {
+    session.GetHost().ShowMessage(
+        MessageKind::Error,
+        fmt::format("Адрес страницы \"{}\" не открыт: параметр {} секции NETWORK должен начинаться с http:// или "
+                    "https://",
+                    url, key));
+    return;
+  }
+  session.GetHost().OpenDocument(url);
+}
+
+std::string MissingAreaText(CommandId id) {
+  return fmt::format("Команда \"{}\" недоступна в этой версии программы.", Command(id).Caption);
 }
 
 bool FeatureBuilt(Feature feature) {
@@ -258,10 +338,10 @@ bool FeatureBuilt(Feature feature) {
     case Feature::Analysis:
     case Feature::Library:
     case Feature::Update:
+    case Feature::Web:
       return true;
-    default:
-      return false;
   }
+  return false;
 }
 
 bool CommandShown(CommandId id) { return FeatureBuilt(Command(id).Needs); }
@@ -343,6 +423,7 @@ TCommandState CommandStateOf(const Session& session) {
     }
   }
   if (const SystemsState* systems = session.SystemsIfCreated()) s.SystemsShown = systems->Shown();
+  s.WebLinksSet = WebLinksSetIn(session.Settings().Network);
   return s;
 }
 

@@ -4,10 +4,13 @@
 // entries; the front end supplies the handlers and recomputes availability when idle.
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <optional>
 #include <span>
 #include <string_view>
 
+#include "shell/network_settings.h"
 #include "shell/view_state.h"
 
 namespace kelmora::shell {
@@ -108,6 +111,7 @@ struct TCommandState {
   int LayoutSelLeft = -1, LayoutSelRight = -1;
 
   bool HelpFileExists = false;
+  uint32_t WebLinksSet = 0;  // bit WebLinkIndex(id) for each web page with an address
   TMainViewState View;
 };
 
@@ -131,6 +135,31 @@ std::span<const TCommandInfo> Commands();
 const TCommandInfo& Command(CommandId id);
 std::optional<CommandId> CommandByName(std::string_view name);
 std::string_view CommandHint(CommandId id);
+
+// The commands that open a web page (OpenLotoSite and the vendor's pages), in menu order, and the
+// NETWORK key that holds each one's address.
+inline constexpr CommandId WebLinkCommands[] = {CommandId::OpenLotoSite, CommandId::urlMainSite, CommandId::urlBlog,
+                                                CommandId::urlYT,        CommandId::urlAuthText, CommandId::urlVK,
+                                                CommandId::urlOK,        CommandId::urlAuthSite, CommandId::urlTG};
+// The link's position in WebLinkCommands, -1 for other commands.
+int WebLinkIndex(CommandId id);
+// nullptr for a command that is not a link.
+const char* WebLinkKey(CommandId id);
+// The link's address from the settings, trimmed; empty when none is set or not a link.
+std::string WebLinkUrl(const TNetworkSettings& network, CommandId id);
+// The WebLinksSet bits of these settings.
+uint32_t WebLinksSetIn(const TNetworkSettings& network);
+
+// Opens the link's page through the Host. Only http:// and https:// addresses are opened: anything
+// else in the setting (a file, a program) is refused with a message naming the key.
+void OpenWebLink(Session& session, CommandId id);
+
+// The one message of a command whose area this build of the program does not have.
+std::string MissingAreaText(CommandId id);
+
+// Why a command that is disabled in this state cannot run, where the state alone does not show it
+// (a link without an address); empty otherwise. The window shows it as the command's hint.
+std::string CommandDisabledReason(CommandId id, const TCommandState& state);
 
 // Whether the area is part of this build; commands of other areas are kept but not shown.
 bool FeatureBuilt(Feature feature);

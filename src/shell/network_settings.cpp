@@ -1,12 +1,17 @@
 #include "shell/network_settings.h"
 
+#include <iterator>
+
 namespace kelmora::shell {
 
 namespace {
 
 std::string* Field(TNetworkSettings& s, int i) {
-  std::string* fields[] = {&s.ResultsUrl, &s.CatalogUrl, &s.UpdateUrl, &s.ProxyListUrl,
-                           &s.CaFile,     &s.InstallId,  &s.UserName,  &s.UserMail};
+  std::string* fields[] = {&s.ResultsUrl,     &s.CatalogUrl,  &s.UpdateUrl, &s.ProxyListUrl,  &s.CaFile,
+                           &s.InstallId,      &s.UserName,    &s.UserMail,  &s.LotterySiteUrl, &s.MainSiteUrl,
+                           &s.BlogUrl,        &s.VideoBlogUrl, &s.ArticlesUrl, &s.VkUrl,        &s.OkUrl,
+                           &s.AuthorSiteUrl, &s.TelegramUrl};
+  static_assert(std::size(fields) == std::size(NetworkKeys), "one field per key");
   return fields[i];
 }
 

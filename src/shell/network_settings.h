@@ -20,12 +20,24 @@ struct TNetworkSettings {
   std::string InstallId;     // made once, when the catalogue first needs it
   std::string UserName;
   std::string UserMail;
+  // The web pages the menu "Справка" opens; a link without an address stays disabled.
+  std::string LotterySiteUrl;
+  std::string MainSiteUrl;
+  std::string BlogUrl;
+  std::string VideoBlogUrl;
+  std::string ArticlesUrl;
+  std::string VkUrl;
+  std::string OkUrl;
+  std::string AuthorSiteUrl;
+  std::string TelegramUrl;
   bool operator==(const TNetworkSettings&) const = default;
 };
 
 // The keys in the order the file documents them.
-inline constexpr const char* NetworkKeys[] = {"ResultsUrl", "CatalogUrl", "UpdateUrl", "ProxyListUrl",
-                                              "CaFile",     "InstallId",  "UserName",  "UserMail"};
+inline constexpr const char* NetworkKeys[] = {
+    "ResultsUrl",   "CatalogUrl",  "UpdateUrl",    "ProxyListUrl", "CaFile",      "InstallId",
+    "UserName",     "UserMail",    "LotterySiteUrl", "MainSiteUrl", "BlogUrl",    "VideoBlogUrl",
+    "ArticlesUrl",  "VkUrl",       "OkUrl",        "AuthorSiteUrl", "TelegramUrl"};
 
 void ReadNetworkSettings(const support::IniFile& ini, TNetworkSettings& out);
 void WriteNetworkSettings(support::IniFile& ini, const TNetworkSettings& in);

@@ -180,8 +180,8 @@ bool Session::SetProxy(const lottery::TProxy& proxy, bool quiet) {
   return ok;
 }
 
-void Session::WriteViewSwitch(std::string_view key, int32_t value) {
-  Reported("Ошибка сохранения параметров программы!", [&] { view_->WriteInt(MainWindowSection, key, value); });
+bool Session::WriteViewSwitch(std::string_view key, int32_t value) {
+  return Reported("Ошибка сохранения параметров программы!", [&] { view_->WriteInt(MainWindowSection, key, value); });
 }
 
 void Session::SaveViewStateAtExit() {

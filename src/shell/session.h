@@ -193,7 +193,7 @@ class Session {
   TMainViewState& MainView() { return main_view_; }
   const TMainViewState& MainView() const { return main_view_; }
   // Writes one of the main window's switches through to the view-state file.
-  void WriteViewSwitch(std::string_view key, int32_t value);
+  bool WriteViewSwitch(std::string_view key, int32_t value);  // false after the error was shown
   // Destruction step: the keys written at exit. A failure is shown as the system does.
   void SaveViewStateAtExit();
 

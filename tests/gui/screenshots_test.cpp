@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -231,6 +234,37 @@ TEST_F(DemoDataTest, EveryPageAndDialogIsDrawn) {
   Keep(Shoot(about), "about_dialog.png");
   FirstRunDialog first_run(&Window(), support::FileExists(HelpFilePath()));
   Keep(Shoot(first_run), "first_run_dialog.png");
+}
+
+TEST_F(DemoDataTest, EachMainMenuIsDrawnOpen) {
+  // A stake and a selected combination, so the menus show enabled entries as a user meets them.
+  Window().Combs()->List()->selectRow(0);
+  Window().Draws()->List()->selectRow(0);
+  Window().Commands().Update();
+  const char* names[] = {"menu_file.png",   "menu_draws.png",  "menu_combs.png",  "menu_stats.png", "menu_stakes.png",
+                         "menu_rating.png", "menu_tables.png", "menu_script.png", "menu_view.png",  "menu_help.png"};
+  QMenuBar* bar = Window().menuBar();
+  ASSERT_EQ(bar->actions().size(), static_cast<qsizetype>(std::size(names)));
+  for (qsizetype i = 0; i < bar->actions().size(); ++i) {
+    QAction* entry = bar->actions()[i];
+    QMenu* menu = entry->menu();
+    ASSERT_NE(menu, nullptr);
+    const QRect at = bar->actionGeometry(entry);
+    const QPoint corner = bar->mapTo(&Window(), at.bottomLeft());
+    emit menu->aboutToShow();  // the window recomputes the commands when a menu opens
+    menu->popup(bar->mapToGlobal(at.bottomLeft()));
+    QApplication::processEvents();
+    // The window with the menu drawn below its entry, as the screen shows it.
+    QPixmap shot = Window().grab();
+    {
+      QPainter painter(&shot);
+      painter.fillRect(QRect(bar->mapTo(&Window(), at.topLeft()), at.size()), QColor(0, 120, 215, 60));
+      painter.drawPixmap(corner, menu->grab());
+    }
+    menu->hide();
+    EXPECT_GT(menu->sizeHint().height(), 40) << names[i];
+    Keep(shot, names[i]);
+  }
 }
 
 TEST_F(DemoDataTest, TheFavouritesManagerAndADescriptionPageAreDrawn) {

@@ -43,6 +43,7 @@ TCommandState EverythingAvailable() {
   s.CardSelLeft = s.LayoutSelLeft = 1;
   s.CardSelRight = s.LayoutSelRight = 8;
   s.HelpFileExists = true;
+  s.WebLinksSet = ~0u;
   s.View.DrawsExclude = 1;
   s.View.PrefetchsEnabled = true;
   return s;
@@ -244,19 +245,50 @@ TEST(CommandsTest, ViewSwitchesFlipTogglesAndSetRadioValues) {
   EXPECT_FALSE(ViewSwitchChange(C::DrawsAdd, v));
 }
 
-TEST(CommandsTest, ThisBuildShowsEveryCommandButTheVendorLinks) {
-  for (C id : {C::DrawsAdd, C::DrawsEdit, C::DrawsDel, C::DrawsInfo, C::DrawsXlsExport, C::EditConfig, C::EditShredding,
-               C::ViewColorDraws, C::About, C::ExitProgram, C::CombsGen, C::CombsUndo, C::DrawsStatCalc,
-               C::StatFilter_Include, C::StatFilter_Exclude, C::DrawsStatePrefetchsEnabled, C::StakeAdd,
-               C::StakesCheckManual, C::RatingsRefresh, C::RatingsEffMode1, C::FiltersManager, C::FiltersReset,
-               C::FiltersInfo, C::DrawsDownload, C::AutoDownload0, C::EditProxy, C::ScriptStop, C::ScriptAdd,
-               C::StakesCheckLine, C::RatingsToScript, C::LogToggle, C::LogsDelete, C::TabCard, C::TabGraps,
-               C::TabLayout, C::TabWeek, C::LayoutCalc, C::WeekFilter_Include, C::CardXlsExport, C::AnalyzeRepeats,
-               C::TotalSumCombs, C::DrawsGraphDraw, C::ScriptLibrary, C::ScriptLibraryUpload, C::ScriptLibraryHide,
-               C::AutoSelfUpdate, C::CheckUpdate, C::TabTables, C::TablesStakeTest, C::SystemsOn, C::SystemStakeFilter})
-    EXPECT_TRUE(CommandShown(id)) << Command(id).Name;
-  for (C id : {C::urlTG})
-    EXPECT_FALSE(CommandShown(id)) << Command(id).Name;
+TEST(CommandsTest, EveryCommandIsShownInThisBuild) {
+  for (const auto& c : Commands()) EXPECT_TRUE(CommandShown(c.Id)) << c.Name;
+}
+
+TEST(CommandsTest, AWebLinkIsEnabledOnlyWithItsAddressAndSaysWhichKeyIsMissing) {
+  TNetworkSettings network;
+  network.MainSiteUrl = "  https://club.example/  ";
+  network.TelegramUrl = " ";  // blank counts as none
+  TCommandState s;
+  s.WebLinksSet = WebLinksSetIn(network);
+  const struct {
+    C Id;
+    const char* Key;
+    bool Enabled;
+  } cases[] = {{C::OpenLotoSite, "LotterySiteUrl", false}, {C::urlMainSite, "MainSiteUrl", true},
+               {C::urlBlog, "BlogUrl", false},             {C::urlYT, "VideoBlogUrl", false},
+               {C::urlAuthText, "ArticlesUrl", false},     {C::urlVK, "VkUrl", false},
+               {C::urlOK, "OkUrl", false},                 {C::urlAuthSite, "AuthorSiteUrl", false},
+               {C::urlTG, "TelegramUrl", false}};
+  static_assert(std::size(cases) == std::size(WebLinkCommands));
+  for (const auto& k : cases) {
+    EXPECT_STREQ(WebLinkKey(k.Id), k.Key);
+    EXPECT_EQ(CommandEnabled(k.Id, s), k.Enabled) << k.Key;
+    const std::string reason = CommandDisabledReason(k.Id, s);
+    if (k.Enabled) {
+      EXPECT_EQ(reason, "");
+    } else {
+      EXPECT_NE(reason.find(std::string("параметре ") + k.Key + " секции NETWORK"), std::string::npos) << reason;
+    }
+  }
+  EXPECT_EQ(WebLinkUrl(network, C::urlMainSite), "https://club.example/");
+  EXPECT_EQ(WebLinkKey(C::About), nullptr);
+  EXPECT_EQ(CommandDisabledReason(C::DrawsEdit, TCommandState{}), "");
+  s.Idle = false;
+  EXPECT_FALSE(CommandEnabled(C::urlMainSite, s));
+}
+
+TEST(CommandsTest, TheTablesKeysAreTheKeyboardsNames) {
+  // "Ctrl+Enter" is the key the user presses; the window maps it to Qt's "Return" and keypad "Enter".
+  EXPECT_STREQ(Command(C::ScriptEdit).Shortcut, "Ctrl+Enter");
+  TCommandState s;
+  s.ScriptLines = s.ScriptSelected = 1;
+  s.ScriptSelectedIsFilter = true;
+  EXPECT_EQ(ResolveShortcut("Ctrl+Enter", s), C::ScriptEdit);
 }
 
 }  // namespace
