@@ -18,14 +18,14 @@ namespace kelmora::gui {
 namespace {
 
 // The command table names keys as the keyboard shows them; Qt calls the main Enter key "Return"
-// and keeps "Enter" for the keypad's, and both should work.
+// and keeps "Enter" for the keypad's: both work, and the menus show the table's name.
 QList<QKeySequence> KeySequences(const std::string& key) {
   QList<QKeySequence> keys{QKeySequence(QString::fromLatin1(key.c_str()))};
   const std::string_view enter = "Enter";
   if (key.size() >= enter.size() && key.compare(key.size() - enter.size(), enter.size(), enter) == 0) {
     std::string main_key = key.substr(0, key.size() - enter.size());
     main_key += "Return";
-    keys.prepend(QKeySequence(QString::fromLatin1(main_key.c_str())));
+    keys.append(QKeySequence(QString::fromLatin1(main_key.c_str())));
   }
   return keys;
 }
