@@ -5,47 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include "common/command_states.h"
+
 namespace kelmora::shell {
 namespace {
 
 using C = CommandId;
 
-// A state in which every command's own conditions hold.
+// Every command's own conditions hold, with a script running and the statistics table focused.
 TCommandState EverythingAvailable() {
-  TCommandState s;
+  TCommandState s = testing::EverythingThere();
   s.ScriptRunning = true;
-  s.DrawsCount = 10;
-  s.DrawsSelected = 2;
-  s.CombsCount = 100;
-  s.CombsSelected = 3;
-  s.UndoExists = true;
-  s.ClipboardHasText = true;
-  s.StatKindChosen = s.GraphKindChosen = true;
-  s.StatRows = 5;
-  s.StatRowsSelected = 1;
   s.StatTableFocused = true;
-  s.StakesFileOpen = true;
-  s.StakesCount = s.StakesSelected = 1;
-  s.RatingCount = s.RatingSelected = 1;
-  s.TablesShown = true;
-  s.TablesSelected = 1;
-  s.SystemsShown = true;
-  s.SystemsSelected = 1;
-  s.SystemSelectedIsOwn = true;
-  s.ScriptLines = 3;
-  s.ScriptSelected = 1;
-  s.ScriptFirstSelected = s.ScriptLastSelected = 1;
-  s.ScriptSelectedIsFilter = true;
-  s.LibraryShown = s.LibraryFilterAvailable = s.LibrarySelected = true;
-  s.LibrarySelectedDownloadable = s.LibrarySelectedIsOwn = s.LibrarySelectedRated = true;
-  s.GraphsShown = s.CardShown = s.LayoutShown = s.WeekShown = true;
-  s.CardColumns = s.LayoutColumns = 10;
-  s.CardSelLeft = s.LayoutSelLeft = 1;
-  s.CardSelRight = s.LayoutSelRight = 8;
-  s.HelpFileExists = true;
-  s.WebLinksSet = ~0u;
-  s.View.DrawsExclude = 1;
-  s.View.PrefetchsEnabled = true;
   return s;
 }
 
