@@ -1,6 +1,5 @@
 #pragma once
-// The main menu and the context menus as data, in the system's order. Commands of areas that are
-// not built are listed too; the menu builder leaves them out.
+// The main menu and the context menus as data, in the system's order.
 
 #include <string>
 #include <vector>

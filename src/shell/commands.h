@@ -46,8 +46,8 @@ enum class CommandId : int {
 };
 inline constexpr int CommandCount = static_cast<int>(CommandId::Count);
 
-// The area of the program a command belongs to. A command is shown only when its area is built,
-// so the window never offers a command that does nothing.
+// The area of the program a command belongs to. A command of an area a build lacks stays in its
+// menus and says so when run (MissingAreaText).
 enum class Feature {
   Shell, Draws, DrawsTransfer, Download, Combs, Stats, FilterLists, Filters, Stakes, Rating, Tables,
   Systems, Scripts, Library, Proxy, Graphs, Card, Layout, Week, Analysis, Update, Help, Web
@@ -161,7 +161,7 @@ std::string MissingAreaText(CommandId id);
 // (a link without an address); empty otherwise. The window shows it as the command's hint.
 std::string CommandDisabledReason(CommandId id, const TCommandState& state);
 
-// Whether the area is part of this build; commands of other areas are kept but not shown.
+// Whether the area is part of this build.
 bool FeatureBuilt(Feature feature);
 bool CommandShown(CommandId id);
 
