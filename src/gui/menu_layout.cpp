@@ -1,5 +1,7 @@
 #include "gui/menu_layout.h"
 
+#include <algorithm>
+
 namespace kelmora::gui {
 
 namespace {
@@ -225,13 +227,12 @@ std::string CommandMenuPath(C id) {
   }
   if (!out.empty()) return out;
   for (const PlaceDef& place : Places()) {
-    std::vector<std::string> stack{place.Caption};
-    std::string here;
-    CollectPaths(place.Items, stack, id, here);
-    if (!here.empty() && out.find(place.Caption) == std::string::npos) {
-      if (!out.empty()) out += "; ";
-      out += place.Caption;
-    }
+    const bool offered = std::any_of(place.Items.begin(), place.Items.end(), [id](const MenuItem& item) {
+      return item.Type == MenuItem::Command && item.Id == id;
+    });
+    if (!offered) continue;
+    if (!out.empty()) out += "; ";
+    out += place.Caption;
   }
   return out;
 }
